@@ -1,0 +1,72 @@
+# MinGW-w64 build of Tavlo.exe, its Win32 tests and the test doubles.
+# Sources are UTF-8; every "..." literal becomes Shift-JIS in the binary.
+add_compile_options(-Wall -Wextra -finput-charset=UTF-8 -fexec-charset=CP932)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+set(TAVLO_WIN_LIBS winhttp urlmon ole32 oleaut32 uuid shell32 shlwapi comdlg32 comctl32
+    advapi32 user32 gdi32 winmm strmiids)
+
+add_library(tavlo_core STATIC ${CORE_SOURCES})
+target_include_directories(tavlo_core PUBLIC ${CMAKE_SOURCE_DIR})
+
+set(APP_MAIN ${CMAKE_SOURCE_DIR}/app/main.cpp)
+list(REMOVE_ITEM WIN_SOURCES ${APP_MAIN})
+add_library(tavlo_win STATIC ${WIN_SOURCES})
+target_link_libraries(tavlo_win PUBLIC tavlo_core ${TAVLO_WIN_LIBS})
+
+# Resource scripts are UTF-8 (#pragma code_page(65001)).
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+add_executable(Tavlo WIN32 ${APP_MAIN} ${CMAKE_SOURCE_DIR}/resources/tavlo.rc)
+target_link_libraries(Tavlo tavlo_win)
+
+# --- Program folder: Tavlo.exe, News/*.menu in Shift-JIS, help files -------------------------
+set(PROGRAM_DIR ${CMAKE_BINARY_DIR}/Tavlo)
+add_custom_target(program_folder ALL
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PROGRAM_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Tavlo> ${PROGRAM_DIR}/Tavlo.exe
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/assemble-menus.sh ${CMAKE_SOURCE_DIR}/menus ${PROGRAM_DIR}
+  DEPENDS Tavlo
+  COMMENT "Assembling the program folder ${PROGRAM_DIR}")
+
+# --- Screen-reader test doubles (real file names and exports) ---------------------------------
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(PCTK_NAME PCTKUSR64)
+  set(NVDA_NAME nvdaControllerClient64)
+else()
+  set(PCTK_NAME PCTKUSR)
+  set(NVDA_NAME nvdaControllerClient32)
+endif()
+set(DOUBLES ${CMAKE_SOURCE_DIR}/testing/doubles)
+add_library(pctk_double SHARED ${DOUBLES}/pctalker_double.cpp ${DOUBLES}/transcript.cpp ${DOUBLES}/pctalker.def)
+set_target_properties(pctk_double PROPERTIES OUTPUT_NAME ${PCTK_NAME} PREFIX "")
+# Classic client: isSpeaking takes no argument. "new" client (NVDA 2026.3): one out-parameter.
+add_library(nvda_double SHARED ${DOUBLES}/nvda_double.cpp ${DOUBLES}/transcript.cpp ${DOUBLES}/nvda.def)
+set_target_properties(nvda_double PROPERTIES OUTPUT_NAME ${NVDA_NAME} PREFIX "")
+add_library(nvda_double_new SHARED ${DOUBLES}/nvda_double.cpp ${DOUBLES}/transcript.cpp ${DOUBLES}/nvda.def)
+target_compile_definitions(nvda_double_new PRIVATE NVDA_ISSPEAKING_WITH_FLAG=1)
+set_target_properties(nvda_double_new PROPERTIES OUTPUT_NAME nvdaControllerClient PREFIX ""
+  LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/doubles-new RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/doubles-new)
+foreach(t pctk_double nvda_double nvda_double_new)
+  target_link_options(${t} PRIVATE -Wl,--enable-stdcall-fixup)
+endforeach()
+
+file(GLOB PROBE_SOURCES CONFIGURE_DEPENDS ${DOUBLES}/probe*.cpp)
+if(PROBE_SOURCES)
+  add_executable(probe ${PROBE_SOURCES})
+  target_link_libraries(probe user32 ole32 oleacc oleaut32 uuid)
+endif()
+
+# --- Win32 tests, run under Wine -------------------------------------------------------------
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  file(GLOB WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
+  add_executable(win32_tests ${WIN32_TESTS})
+  target_link_libraries(win32_tests tavlo_win gtest gtest_main)
+  add_dependencies(win32_tests pctk_double nvda_double nvda_double_new)
+  add_test(NAME win32_tests COMMAND win32_tests --gtest_brief=0)
+  set_tests_properties(win32_tests PROPERTIES TIMEOUT 900
+    ENVIRONMENT "TAVLO_DOUBLES=${CMAKE_BINARY_DIR};TAVLO_DOUBLES_NEW=${CMAKE_BINARY_DIR}/doubles-new")
+endif()

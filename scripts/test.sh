@@ -1,0 +1,17 @@
+#!/bin/sh
+# The one test command: installs what is missing, builds everything, runs all three layers.
+set -e
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+B=$ROOT/build
+sh "$ROOT/scripts/setup.sh"
+"$ROOT/scripts/build.sh"
+echo "== native unit tests"
+ctest --test-dir "$B/native" --output-on-failure -j 2
+echo "== native unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+ctest --test-dir "$B/asan" --output-on-failure -j 2
+echo "== fuzzing"
+"$ROOT/scripts/fuzz.sh"
+echo "== Win32 tests under Wine"
+ctest --test-dir "$B/win64" --output-on-failure
+echo "== end-to-end tests: Tavlo.exe under Wine and Xvfb"
+cd "$ROOT" && /usr/bin/python3 -m pytest -q tests/e2e
