@@ -1,0 +1,41 @@
+// The main window, its views and the screen state every other subsystem talks to.
+#pragma once
+#include <windows.h>
+
+#include "app/menustack.h"
+
+constexpr int MenuListId = 100;
+constexpr int HeadlineListId = 101;
+constexpr int BodyViewId = 102;
+constexpr int PageStoreCount = 30;
+constexpr int PageStoreFirstId = 70;  // the slot of depth d is control 69 + d
+constexpr int BodyTextLimit = 102400;
+constexpr int FolderCapacity = 261;
+
+constexpr UINT_PTR AutoAdvanceTimerId = 1;
+constexpr UINT_PTR SleepTimerId = 100;
+constexpr UINT_PTR CaretTimerId = 200;
+
+extern HWND MainWindow;
+extern HWND MenuList;
+extern HWND HeadlineList;
+extern HWND BodyView;
+extern HWND PageStore[PageStoreCount];
+extern HWND LastFocus;
+extern HMENU ContextMenus[6];
+extern char ProgramFolder[FolderCapacity];
+extern char DataFolder[FolderCapacity];
+
+// What MenuList shows: five levels of fifty entries.
+extern MenuStackData MenuStack;
+
+// Set while HeadlineList shows a scrapbook folder instead of received headlines.
+extern volatile LONG ScrapbookMode;
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Hides the views given, shows and focuses view, and remembers the focused control.
+void ShowView(HWND view, HWND hide1, HWND hide2 = nullptr);
+
+// The page store control of related-page depth 1..30.
+HWND PageStoreSlot(int depth);

@@ -1,0 +1,1 @@
+# Files of this subsystem (see the top CMakeLists.txt)
