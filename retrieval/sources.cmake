@@ -1,1 +1,3 @@
 # Files of this subsystem (see the top CMakeLists.txt)
+list(APPEND WIN_SOURCES retrieval/fetch.cpp)
+list(APPEND CORE_SOURCES retrieval/headline_store.cpp)

@@ -1,1 +1,3 @@
 # Files of this subsystem (see the top CMakeLists.txt)
+list(APPEND WIN_SOURCES speech/speak.cpp speech/screenreaders.cpp)
+list(APPEND WIN_SOURCES speech/reading.cpp)

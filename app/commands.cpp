@@ -1,0 +1,86 @@
+#include "app/commands.h"
+
+#include "app/screens.h"
+#include "app/shell.h"
+#include "speech/reading.h"
+
+namespace {
+
+enum class WhileReading {
+    Allowed,   // runs whether or not a reading runs
+    Refused,   // goes to the default window procedure
+    Consumed,  // swallowed without effect
+};
+
+struct CommandEntry {
+    int number;
+    WhileReading reading;
+    bool (*run)();
+};
+
+bool DoNothing() { return true; }
+
+bool ActivateFocusedView() {
+    HWND focus = FocusedView();
+    if (focus == MenuList) return ActivateEntry(FromMenuList);
+    if (focus == HeadlineList) return ActivateEntry(FromHeadlineList);
+    if (focus == BodyView) return ActivateEntry(FromBodyView);
+    return false;
+}
+
+bool CloseProgram() {
+    SendMessageA(MainWindow, WM_CLOSE, 0, 0);
+    return true;
+}
+
+const CommandEntry Commands[] = {
+    {1, WhileReading::Allowed, DoNothing},
+    {500, WhileReading::Allowed, MoveToLocalNews},
+    {501, WhileReading::Refused, ShowMenuListView},
+    {502, WhileReading::Refused, ActivateFocusedView},
+    {510, WhileReading::Allowed, CloseProgram},
+    {521, WhileReading::Refused, PreviousHeadline},
+    {522, WhileReading::Refused, NextHeadline},
+    {526, WhileReading::Refused, BackOneStep},
+    {527, WhileReading::Refused, BackToTopOrArticle},
+    {572, WhileReading::Refused, NextView},
+    {573, WhileReading::Refused, PreviousView},
+    {575, WhileReading::Refused, ViewBack},
+    {576, WhileReading::Refused, ViewForward},
+    {582, WhileReading::Allowed, DoNothing},
+    {587, WhileReading::Refused, AnnounceListPosition},
+    {590, WhileReading::Allowed, DoNothing},
+    {591, WhileReading::Refused, AnnounceWhereAmI},
+    {597, WhileReading::Refused, AnnounceDepth},
+};
+
+// Action codes a menu entry may carry; all but 503, 510 and 555 are refused while reading
+// (the command table says the same for each of them).
+const int MenuFileActions[] = {503, 508, 510, 551, 552, 553, 554, 555, 558,
+                               561, 562, 563, 564, 565, 566, 567, 568};
+
+}  // namespace
+
+bool DispatchCommand(int command) {
+    for (const CommandEntry& entry : Commands) {
+        if (entry.number != command) continue;
+        if (ReadingActive == 1) {
+            if (entry.reading == WhileReading::Refused) return false;
+            if (entry.reading == WhileReading::Consumed) return true;
+        }
+        return entry.run();
+    }
+    return false;
+}
+
+void DispatchMenuFileAction(int code) {
+    if (code == 501) {
+        // The prefecture dialog joins here when the option dialogs land.
+        return;
+    }
+    for (int action : MenuFileActions)
+        if (action == code) {
+            DispatchCommand(code);
+            return;
+        }
+}

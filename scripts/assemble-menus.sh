@@ -1,0 +1,12 @@
+#!/bin/sh
+# Copies the menu definition, category and help files into a program folder, converted from
+# UTF-8 to Shift-JIS with CR LF line ends (the program reads them with the ANSI functions).
+set -e
+SRC=$1
+DEST=$2
+cd "$SRC"
+find . -type f ! -name '*.md' | while read -r f; do
+  mkdir -p "$DEST/$(dirname "$f")"
+  sed 's/\r$//; s/$/\r/' "$f" | iconv -f UTF-8 -t CP932 > "$DEST/$f.tmp"
+  mv "$DEST/$f.tmp" "$DEST/$f"
+done
