@@ -62,3 +62,11 @@ struct SettingWrite {
     int32_t value;
 };
 void WriteSettings(const SettingWrite* values, int count);
+
+// Opens the settings key and reads the values named; a value that is missing or not 4 bytes
+// long leaves its target as it was.
+struct SettingRead {
+    const char* name;
+    int32_t* value;
+};
+void ReadSettings(const SettingRead* values, int count);

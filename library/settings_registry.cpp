@@ -69,3 +69,18 @@ void WriteSettings(const SettingWrite* values, int count) {
         return;
     for (int i = 0; i < count; ++i) WriteDword(key.get(), values[i].name, values[i].value);
 }
+
+void ReadSettings(const SettingRead* values, int count) {
+    ScopedKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, SettingsKeyPath, 0, KEY_ALL_ACCESS, key.out()) !=
+        ERROR_SUCCESS)
+        return;
+    for (int i = 0; i < count; ++i) {
+        DWORD data = 0;
+        DWORD size = sizeof data;
+        if (RegQueryValueExA(key.get(), values[i].name, nullptr, nullptr,
+                             reinterpret_cast<BYTE*>(&data), &size) == ERROR_SUCCESS &&
+            size == sizeof data)
+            *values[i].value = static_cast<int32_t>(data);
+    }
+}
