@@ -2,7 +2,9 @@
 
 #include "app/screens.h"
 #include "app/shell.h"
+#include "library/optiondialogs.h"
 #include "speech/reading.h"
+#include "speech/speechdialog.h"
 
 namespace {
 
@@ -28,6 +30,21 @@ bool ActivateFocusedView() {
     return false;
 }
 
+bool GeneralOptions() {
+    OpenGeneralOptions();
+    return true;
+}
+
+bool SpeechSettings() {
+    OpenSpeechSettings();
+    return true;
+}
+
+bool Braille() {
+    ToggleBraille();
+    return true;
+}
+
 bool CloseProgram() {
     SendMessageA(MainWindow, WM_CLOSE, 0, 0);
     return true;
@@ -43,6 +60,9 @@ const CommandEntry Commands[] = {
     {522, WhileReading::Refused, NextHeadline},
     {526, WhileReading::Refused, BackOneStep},
     {527, WhileReading::Refused, BackToTopOrArticle},
+    {551, WhileReading::Refused, GeneralOptions},
+    {552, WhileReading::Refused, SpeechSettings},
+    {558, WhileReading::Refused, Braille},
     {572, WhileReading::Refused, NextView},
     {573, WhileReading::Refused, PreviousView},
     {575, WhileReading::Refused, ViewBack},
@@ -75,7 +95,8 @@ bool DispatchCommand(int command) {
 
 void DispatchMenuFileAction(int code) {
     if (code == 501) {
-        // The prefecture dialog joins here when the option dialogs land.
+        // The local-news entry opens the prefecture choice instead of the F4 command.
+        if (ReadingActive != 1) OpenLocalDialog();
         return;
     }
     for (int action : MenuFileActions)
