@@ -320,6 +320,9 @@ namespace {
 
 // The chained search of four markers shared by the field-pair extractors.
 // Fills at[0..3] and returns 1, or 0 with *position set as the extractors state.
+// Markers 2 and 4 close the fields that markers 1 and 3 open, so they are searched
+// after the whole opening marker: a closing '"' must not be taken from the
+// opening "href=\"" itself. Marker 3 is searched from where marker 2 begins.
 int FindFour(const char* page, const char* const markers[4], std::size_t at[4], int* position) {
   const int start = *position < 0 ? 0 : *position;
   *position = -1;
@@ -331,7 +334,7 @@ int FindFour(const char* page, const char* const markers[4], std::size_t at[4], 
       if (i > 0) *position = ToPosition(at[0]);
       return 0;
     }
-    from = at[i];
+    from = at[i] + (i % 2 == 0 ? std::strlen(markers[i]) : 0);
   }
   *position = ToPosition(at[3]);
   return *position >= 0 ? 1 : 0;

@@ -206,6 +206,13 @@ TEST(TextCut, ExtractFieldPairAndMedia) {
                              &pos), 0);
   EXPECT_EQ(pos, -1);
 
+  // A closing marker is not found inside its opening marker.
+  pos = 0;
+  ASSERT_EQ(ExtractFieldPair("<a href=\"x.html\">T</a>", one, sizeof one, two, sizeof two,
+                             "<a href=\"", "\"", ">", "</a>", &pos), 1);
+  EXPECT_STREQ(one, "x.html");
+  EXPECT_STREQ(two, "T");
+
   const char* radio = "<t>News</t><m>http://h/a.mp3</m>";
   pos = 0;
   ASSERT_EQ(ExtractMediaFields(radio, one, sizeof one, two, sizeof two, "<t>", "</t>", "<m>",
