@@ -1,0 +1,116 @@
+"""The main window as a screen-reader user meets it: start, second start, size, focus, close."""
+import time
+
+import pytest
+
+MENU_BAR = ["ファイル(&F)", "編集(&E)", "関連記事(&L)", "スクラップブック(&S)", "お気に入り(&F)",
+            "ニュース録音(&W)", "読み(&R)", "ツール(&T)", "ヘルプ(&H)"]
+DATA_FOLDERS = ["", "NewsText", "mp3", "ScrapBook", "ScrapBook/ScrapBook"]
+
+
+def view(state, control_id):
+    return next(c for c in state["controls"] if c["id"] == control_id)
+
+
+@pytest.mark.settings({})
+def test_first_start_builds_the_window_and_the_data_folders(tavlo, desktop):
+    tavlo.start()
+    state = tavlo.probe()
+    assert state["class"] == "Tavlo"
+    assert state["title"] == "タブロ"
+    assert state["menu"] == MENU_BAR
+    ids = [c["id"] for c in state["controls"]]
+    assert ids[:6] == [1, 100, 1, 101, 2, 102]
+    assert ids[6:] == list(range(70, 100))
+    assert [view(state, i)["class"].upper() for i in (100, 101, 102)] == ["LISTBOX", "LISTBOX", "RICHEDIT"]
+    assert all(not view(state, i)["visible"] for i in range(70, 100))
+    # The top menu is shown and focused; the other views are hidden.
+    assert state["focus"]["id"] == 100
+    assert view(state, 100)["visible"] and not view(state, 102)["visible"]
+    assert view(state, 100)["items"][:3] == ["操作マニュアル", "受信履歴", "ニュースカテゴリー選択"]
+    for folder in DATA_FOLDERS:
+        assert (desktop.data_folder() / folder).is_dir(), folder
+    # First start: the key holds all seventeen defaults.
+    values = desktop.settings()
+    assert len(values) == 17
+    assert values["Opetion0"] == 12 and values["Opetion15"] == 0 and values["Opetion22"] == 1
+
+
+def test_second_start_restores_the_first_window_and_exits_0(tavlo):
+    tavlo.start()
+    tavlo.probe("--minimize")
+    assert tavlo.probe()["minimized"]
+    assert tavlo.start_second() == 0
+    state = tavlo.wait_for(lambda: (lambda s: s if not s["minimized"] else None)(tavlo.probe()),
+                           what="the first window to be restored")
+    assert state["top_level_count"] == 1
+
+
+def test_resizing_resizes_all_three_views_and_focus_returns(tavlo):
+    tavlo.start()
+    tavlo.probe("--resize", "700", "500")
+    state = tavlo.probe()
+    width, height = state["client"]
+    for i in (100, 101, 102):
+        assert view(state, i)["size"] == [width, height], i
+    tavlo.keys("Tab")  # the headline list
+    assert tavlo.probe()["focus"]["id"] == 101
+    tavlo.probe("--focus-elsewhere")
+    assert tavlo.probe()["focus"]["id"] != 101
+    tavlo.probe("--activate")
+    assert tavlo.probe()["focus"]["id"] == 101
+
+
+def test_closing_under_nvda_says_goodbye_before_exit(tavlo):
+    tavlo.start()
+    tavlo.keys("alt+F4")
+    assert tavlo.wait_exit() == 0
+    assert tavlo.spoken()[-1] == "タブロを終了します"
+
+
+@pytest.mark.settings({"Opetion20": 1})
+def test_closing_under_pctalker_holds_two_seconds(tavlo):
+    tavlo.start()
+    start = time.time()
+    tavlo.keys("alt+F4", settle=0)
+    assert tavlo.wait_exit() == 0
+    assert time.time() - start >= 1.9
+    assert tavlo.spoken() == ["タブロを終了します"]
+
+
+@pytest.mark.settings({"Opetion20": 1})
+@pytest.mark.control({"pctalker_present": 0})
+def test_closing_without_pctalker_is_immediate_and_silent(tavlo):
+    tavlo.start()
+    start = time.time()
+    tavlo.keys("alt+F4", settle=0)
+    assert tavlo.wait_exit() == 0
+    assert time.time() - start < 1.5
+    assert tavlo.spoken() == []
+
+
+@pytest.mark.settings({"Opetion20": 0})
+def test_no_engine_makes_no_screen_reader_call(tavlo):
+    tavlo.start()
+    tavlo.keys("ctrl+7", "alt+F4")
+    assert tavlo.wait_exit() == 0
+    assert tavlo.heard() == []
+
+
+@pytest.mark.settings({"Opetion4": 3})
+def test_legacy_engine_value_selects_nvda_without_rewriting_the_key(tavlo, desktop):
+    tavlo.start()
+    tavlo.keys("ctrl+7")
+    tavlo.wait_spoken("16項目中1項目目")
+    assert desktop.settings() == {"Opetion4": 3}
+
+
+def test_two_nvda_messages_within_one_delay_speak_the_later_text_twice(tavlo):
+    tavlo.start()
+    tavlo.keys("Down", "Down", "Return")  # into the category menu, level 1
+    # Ctrl+Backspace speaks with a 100 ms delay; Alt+1 right after speaks at once.
+    tavlo.keys("ctrl+BackSpace", "alt+1", delay=20, settle=1.0)
+    spoken = tavlo.spoken()
+    assert spoken[-2:] == ["トップメニュー", "トップメニュー"]
+    calls = [c["call"] for c in tavlo.heard()]
+    assert calls.count("cancelSpeech") >= 2
