@@ -9,7 +9,7 @@ for dir in ${TAVLO_TREES:-native asan fuzz win64 win32}; do
   case $dir in
     native) args="" ;;
     asan) args="-DTAVLO_SANITIZE=ON" ;;
-    fuzz) args="-DTAVLO_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang" ;;
+    fuzz) args="-DTAVLO_FUZZ=ON -DTAVLO_SANITIZE=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang" ;;
     win64) args="-DCMAKE_TOOLCHAIN_FILE=$ROOT/cmake/mingw-x86_64.cmake" ;;
     win32) args="-DCMAKE_TOOLCHAIN_FILE=$ROOT/cmake/mingw-i686.cmake" ;;
     *) echo "unknown tree $dir"; exit 1 ;;
