@@ -2,3 +2,5 @@
 list(APPEND WIN_SOURCES retrieval/fetch.cpp)
 list(APPEND CORE_SOURCES retrieval/headline_store.cpp)
 list(APPEND CORE_SOURCES retrieval/textcut.cpp retrieval/sjis.cpp)
+list(APPEND CORE_SOURCES retrieval/sources.cpp retrieval/headline_rules.cpp)
+list(APPEND CORE_SOURCES retrieval/article_rules.cpp retrieval/forecast.cpp)

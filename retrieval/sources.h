@@ -25,3 +25,17 @@ const char* SourceAddress(SourceId id);
 
 // Whether a category parameter names the source, by exact string equality.
 bool IsSource(const char* parameter, SourceId id);
+
+// The key of the source in the "[Sources]" section of the main menu file, e.g. "YahooNews".
+const char* SourceKey(SourceId id);
+
+// The address the program ships with for the source.
+const char* ShippedSourceAddress(SourceId id);
+
+// Replaces the configured address; an empty or missing one restores the shipped address.
+// Addresses longer than 255 bytes are cut. Called at start-up, before any reception.
+void SetSourceAddress(SourceId id, const char* address);
+
+// Reads every source address from the "[Sources]" section of the main menu file (Win32 only);
+// a missing key keeps the shipped address.
+void LoadSourceAddresses(const char* menuFile);
