@@ -3,6 +3,7 @@
 #include "app/screens.h"
 #include "app/shell.h"
 #include "library/optiondialogs.h"
+#include "retrieval/headlines.h"
 #include "speech/reading.h"
 #include "speech/speechdialog.h"
 
@@ -45,6 +46,15 @@ bool Braille() {
     return true;
 }
 
+bool Reload() {
+    if (CategoryParameters[0][0] == '\0') return false;
+    if (ScrapbookMode == 1) return true;
+    if (FocusedView() == HeadlineList) return ReloadHeadlines();
+    // Receiving the article or the related page shown once more joins here with the article
+    // receiver.
+    return true;
+}
+
 bool CloseProgram() {
     SendMessageA(MainWindow, WM_CLOSE, 0, 0);
     return true;
@@ -55,6 +65,7 @@ const CommandEntry Commands[] = {
     {500, WhileReading::Allowed, MoveToLocalNews},
     {501, WhileReading::Refused, ShowMenuListView},
     {502, WhileReading::Refused, ActivateFocusedView},
+    {509, WhileReading::Refused, Reload},
     {510, WhileReading::Allowed, CloseProgram},
     {521, WhileReading::Refused, PreviousHeadline},
     {522, WhileReading::Refused, NextHeadline},

@@ -1,12 +1,15 @@
 // The main window: creation of the views, size, focus, timers and the orderly close.
 #include <richedit.h>
 
+#include <cstdio>
+
 #include "app/commands.h"
 #include "app/menufile.h"
 #include "app/screens.h"
 #include "app/shell.h"
 #include "app/views.h"
 #include "library/settings.h"
+#include "retrieval/sources.h"
 #include "speech/speak.h"
 
 HWND MainWindow;
@@ -73,6 +76,13 @@ void PrepareFolders() {
     GetCurrentDirectoryA(FolderCapacity, DataFolder);
 }
 
+// The source addresses are configured in the main menu file.
+void LoadSources() {
+    char menuFile[MAX_PATH * 2];
+    std::snprintf(menuFile, sizeof menuFile, "%s\\News\\Tavlo.menu", ProgramFolder);
+    LoadSourceAddresses(menuFile);
+}
+
 void ShowFirstScreen() {
     switch (Settings.StartAction) {
     case 0:
@@ -104,6 +114,7 @@ LRESULT OnCreate(HWND window) {
     CreateDefaultSettings();
     LoadSettings();
     PrepareFolders();
+    LoadSources();
     LoadMenuLevel(MenuList, "Menu1");
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);

@@ -34,13 +34,14 @@ void RedrawLevel(int level) {
 }
 
 void ReceiveCategoryEntry(int level, int p) {
-    // Reception of the category's headlines joins here when the receiver lands.
+    StartHeadlineReception();
     char file[MAX_PATH * 2];
     std::snprintf(file, sizeof file, "%s\\news\\%s", ProgramFolder, MenuStack.MenuName[level][p]);
     char section[32];
     std::snprintf(section, sizeof section, "Category%d", static_cast<int>(MenuStack.Number[level][p]));
     char name[64];
     GetPrivateProfileStringA(section, "Parameter1", "", name, sizeof name, file);
+    // The history entry (file, name, number) joins here when the logs land.
     ShowView(HeadlineList, MenuList);
 }
 
