@@ -1,0 +1,364 @@
+// probe: reads the state of a running window the way a screen reader sees it and prints one
+// JSON object (UTF-8) to stdout. Run it in the same Wine prefix as the program.
+//
+//   probe [--class NAME] [--title TEXT] [--wait MS] [--focus-name] [--dialog] [--menu-resource NAME]
+//
+// Default: the top-level window of class "Tavlo". Exit code 0 when the window was found,
+// 1 when not (the object then is {"found":false}), 2 on a usage error.
+#include <windows.h>
+#include <oleacc.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Spelled out: the IID_IAccessible of the import library resolves to the wrong data when linked
+// statically.
+const IID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return std::string();
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(bytes > 0 ? bytes : 0, '\0');
+    if (bytes > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], bytes, nullptr, nullptr);
+    return out;
+}
+
+std::wstring Wide(const char* text) {
+    int units = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::wstring out(units > 0 ? units : 0, L'\0');
+    if (units > 0) MultiByteToWideChar(CP_ACP, 0, text, -1, &out[0], units);
+    if (!out.empty()) out.pop_back();
+    return out;
+}
+
+// A JSON string literal from UTF-16 text.
+std::string Json(const std::wstring& text) {
+    std::string out = "\"";
+    for (unsigned char c : Utf8(text)) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (c < 0x20) {
+                char escape[8];
+                snprintf(escape, sizeof escape, "\\u%04x", c);
+                out += escape;
+            } else {
+                out += static_cast<char>(c);
+            }
+        }
+    }
+    return out + "\"";
+}
+
+std::string Bool(bool value) { return value ? "true" : "false"; }
+
+std::string Handle(HWND window) {
+    char text[32];
+    snprintf(text, sizeof text, "\"0x%llx\"", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
+    return text;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+// The window's text (works across processes for the standard controls).
+std::wstring TextOf(HWND window) {
+    LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    if (length <= 0) return std::wstring();
+    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+    return buffer.data();
+}
+
+bool IsListBox(HWND window) {
+    return lstrcmpiW(ClassOf(window).c_str(), L"ListBox") == 0;
+}
+
+std::string Size(const RECT& r) {
+    return "{\"width\":" + std::to_string(r.right - r.left) + ",\"height\":" + std::to_string(r.bottom - r.top) + "}";
+}
+
+// Name, role and value of an accessible object, "null" when the window offers none.
+std::string Accessible(HWND window) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), kIAccessible,
+                                          reinterpret_cast<void**>(&object))) ||
+        !object)
+        return "null";
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+
+    auto text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*), VARIANT child) {
+        BSTR value = nullptr;
+        std::string json = "null";
+        if (SUCCEEDED((object->*get)(child, &value)) && value) json = Json(value);
+        SysFreeString(value);
+        return json;
+    };
+    auto role = [&](VARIANT child) {
+        VARIANT value;
+        VariantInit(&value);
+        std::string json = "null";
+        if (SUCCEEDED(object->get_accRole(child, &value)) && value.vt == VT_I4) {
+            wchar_t name[128] = {};
+            GetRoleTextW(static_cast<DWORD>(value.lVal), name, 128);
+            json = Json(name);
+        }
+        VariantClear(&value);
+        return json;
+    };
+
+    std::string out = "{\"name\":" + text(&IAccessible::get_accName, self) +
+                      ",\"role\":" + role(self) + ",\"value\":" + text(&IAccessible::get_accValue, self);
+    // The focused item inside a list, which is what is read when the list has the focus.
+    VARIANT focus;
+    VariantInit(&focus);
+    if (SUCCEEDED(object->get_accFocus(&focus)) && focus.vt == VT_I4 && focus.lVal != CHILDID_SELF) {
+        out += ",\"item\":{\"child\":" + std::to_string(focus.lVal) + ",\"name\":" +
+               text(&IAccessible::get_accName, focus) + ",\"role\":" + role(focus) + "}";
+    }
+    VariantClear(&focus);
+    object->Release();
+    return out + "}";
+}
+
+std::string ListBoxState(HWND list) {
+    LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    LRESULT selection = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    std::string out = ",\"count\":" + std::to_string(count) + ",\"selection\":" + std::to_string(selection) +
+                      ",\"top\":" + std::to_string(SendMessageW(list, LB_GETTOPINDEX, 0, 0)) + ",\"items\":[";
+    for (LRESULT i = 0; i < count; ++i) {
+        LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+        std::vector<wchar_t> buffer(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+        if (length > 0) SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buffer.data()));
+        if (i) out += ",";
+        out += Json(buffer.data());
+    }
+    return out + "]";
+}
+
+std::string MenuLabels(HMENU menu, int count) {
+    std::string out = "[";
+    for (int i = 0; i < count; ++i) {
+        wchar_t label[256] = {};
+        GetMenuStringW(menu, i, label, 256, MF_BYPOSITION);
+        if (i) out += ",";
+        out += Json(label);
+    }
+    return out + "]";
+}
+
+// The menu bar's popup labels. Wine cannot read another process's menu, so when the live menu is
+// unreadable the labels come from the menu resource of the program's own file (menuSource then
+// says "resource").
+std::string MenuBar(HWND window, DWORD processId, const std::wstring& resourceName) {
+    HMENU menu = GetMenu(window);
+    if (!menu) return ",\"menu\":null,\"menuSource\":null";
+    int count = GetMenuItemCount(menu);
+    if (count >= 0) return ",\"menu\":" + MenuLabels(menu, count) + ",\"menuSource\":\"window\"";
+
+    std::string unread = ",\"menu\":null,\"menuSource\":\"unreadable\"";
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process) return unread;
+    wchar_t path[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    BOOL named = QueryFullProcessImageNameW(process, 0, path, &length);
+    CloseHandle(process);
+    if (!named) return unread;
+    HMODULE image = LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (!image) return unread;
+    // "#513" names a numbered resource.
+    const wchar_t* name = resourceName.c_str();
+    if (resourceName.size() > 1 && resourceName[0] == L'#') name = MAKEINTRESOURCEW(_wtoi(name + 1));
+    HMENU loaded = LoadMenuW(image, name);
+    std::string out = unread;
+    if (loaded) {
+        out = ",\"menu\":" + MenuLabels(loaded, GetMenuItemCount(loaded)) + ",\"menuSource\":\"resource\"";
+        DestroyMenu(loaded);
+    }
+    FreeLibrary(image);
+    return out;
+}
+
+struct Options {
+    std::wstring className = L"Tavlo";
+    std::wstring title;
+    std::wstring menuResource = L"TBM";
+    bool byTitleOnly = false;
+    int waitMs = 0;
+    bool focusName = false;
+    bool dialog = false;
+};
+
+HWND FindTarget(const Options& options) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND window = FindWindowW(options.byTitleOnly ? nullptr : options.className.c_str(),
+                                  options.title.empty() ? nullptr : options.title.c_str());
+        if (window || static_cast<int>(GetTickCount() - start) >= options.waitMs) return window;
+        Sleep(50);
+    }
+}
+
+std::string FocusObject(HWND focus, bool focusName) {
+    if (!focus) return "null";
+    std::string out = "{\"hwnd\":" + Handle(focus) + ",\"id\":" + std::to_string(GetDlgCtrlID(focus)) +
+                      ",\"class\":" + Json(ClassOf(focus));
+    if (!IsListBox(focus)) {
+        std::wstring text = TextOf(focus);
+        if (text.size() > 256) text.resize(256);
+        out += ",\"text\":" + Json(text);
+    }
+    if (focusName) out += ",\"accessible\":" + Accessible(focus);
+    return out + "}";
+}
+
+// Every control of a dialog (or any window): what a screen reader walks through with Tab.
+std::string DialogControls(HWND dialog) {
+    std::vector<HWND> children;
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM list) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&children));
+    std::string out = "[";
+    for (size_t i = 0; i < children.size(); ++i) {
+        HWND child = children[i];
+        std::wstring cls = ClassOf(child);
+        if (i) out += ",";
+        out += "{\"hwnd\":" + Handle(child) + ",\"id\":" + std::to_string(GetDlgCtrlID(child)) +
+               ",\"class\":" + Json(cls) + ",\"text\":" + Json(TextOf(child)) +
+               ",\"enabled\":" + Bool(IsWindowEnabled(child)) + ",\"visible\":" + Bool(IsWindowVisible(child));
+        if (lstrcmpiW(cls.c_str(), L"Button") == 0) {
+            LONG type = GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
+            bool checkable = type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE ||
+                             type == BS_AUTO3STATE || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+            if (checkable) out += ",\"checked\":" + std::to_string(SendMessageW(child, BM_GETCHECK, 0, 0));
+        } else if (lstrcmpiW(cls.c_str(), L"ComboBox") == 0) {
+            out += ",\"selection\":" + std::to_string(SendMessageW(child, CB_GETCURSEL, 0, 0));
+        } else if (IsListBox(child)) {
+            out += ListBoxState(child);
+        }
+        out += ",\"accessible\":" + Accessible(child) + "}";
+    }
+    return out + "]";
+}
+
+int Usage() {
+    fputs("usage: probe [--class NAME] [--title TEXT] [--wait MS] [--focus-name] [--dialog] [--menu-resource NAME]\n", stderr);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        bool hasValue = i + 1 < argc;
+        if (arg == "--class" && hasValue) {
+            options.className = Wide(argv[++i]);
+        } else if (arg == "--title" && hasValue) {
+            options.title = Wide(argv[++i]);
+            options.byTitleOnly = true;
+        } else if (arg == "--menu-resource" && hasValue) {
+            options.menuResource = Wide(argv[++i]);
+        } else if (arg == "--wait" && hasValue) {
+            options.waitMs = atoi(argv[++i]);
+        } else if (arg == "--focus-name") {
+            options.focusName = true;
+        } else if (arg == "--dialog") {
+            options.dialog = true;
+        } else {
+            return Usage();
+        }
+    }
+    // --class after --title narrows the search to both.
+    for (int i = 1; i < argc; ++i)
+        if (strcmp(argv[i], "--class") == 0) options.byTitleOnly = false;
+
+    CoInitialize(nullptr);
+    HWND window = FindTarget(options);
+    if (!window) {
+        fputs("{\"found\":false}\n", stdout);
+        return 1;
+    }
+
+    DWORD processId = 0;
+    DWORD threadId = GetWindowThreadProcessId(window, &processId);
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(threadId, &gui);
+
+    std::string out = "{\"found\":true";
+    if (options.dialog) {
+        // The window active in the program's thread when it is not the main window, else the
+        // foreground window.
+        HWND dialog = gui.hwndActive && gui.hwndActive != window ? gui.hwndActive : GetForegroundWindow();
+        out += ",\"main\":" + Handle(window);
+        if (dialog && dialog != window) {
+            RECT client = {};
+            GetClientRect(dialog, &client);
+            out += ",\"dialog\":{\"hwnd\":" + Handle(dialog) + ",\"class\":" + Json(ClassOf(dialog)) +
+                   ",\"title\":" + Json(TextOf(dialog)) + ",\"client\":" + Size(client) +
+                   ",\"controls\":" + DialogControls(dialog) + "}";
+        } else {
+            out += ",\"dialog\":null";
+        }
+        out += ",\"focus\":" + FocusObject(gui.hwndFocus, options.focusName);
+        fputs((out + "}\n").c_str(), stdout);
+        CoUninitialize();
+        return 0;
+    }
+
+    RECT client = {};
+    GetClientRect(window, &client);
+    out += ",\"hwnd\":" + Handle(window) + ",\"pid\":" + std::to_string(processId) +
+           ",\"class\":" + Json(ClassOf(window)) + ",\"title\":" + Json(TextOf(window)) +
+           ",\"minimized\":" + Bool(IsIconic(window)) + ",\"visible\":" + Bool(IsWindowVisible(window)) +
+           ",\"foreground\":" + Bool(GetForegroundWindow() == window) + ",\"client\":" + Size(client) +
+           MenuBar(window, processId, options.menuResource) + ",\"active\":" + Handle(gui.hwndActive) +
+           ",\"focus\":" + FocusObject(gui.hwndFocus, options.focusName) + ",\"controls\":{";
+
+    std::vector<int> ids = {100, 101, 102};
+    for (int id = 70; id <= 99; ++id) ids.push_back(id);
+    bool first = true;
+    for (int id : ids) {
+        HWND control = GetDlgItem(window, id);
+        if (!control) continue;
+        RECT r = {};
+        GetWindowRect(control, &r);
+        std::string entry = "\"" + std::to_string(id) + "\":{\"class\":" + Json(ClassOf(control)) +
+                            ",\"visible\":" + Bool(IsWindowVisible(control)) + ",\"size\":" + Size(r);
+        if (IsListBox(control)) {
+            entry += ListBoxState(control);
+        } else if (id == 102) {
+            entry += ",\"text\":" + Json(TextOf(control));
+        } else {
+            entry += ",\"length\":" + std::to_string(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0));
+        }
+        out += (first ? "" : ",") + entry + "}";
+        first = false;
+    }
+    out += "}}\n";
+    fputs(out.c_str(), stdout);
+    CoUninitialize();
+    return 0;
+}
