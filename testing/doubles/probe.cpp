@@ -228,16 +228,15 @@ std::string FocusObject(HWND focus, bool focusName) {
     return out + "}";
 }
 
+BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+    return TRUE;
+}
+
 // Every control of a dialog (or any window): what a screen reader walks through with Tab.
 std::string DialogControls(HWND dialog) {
     std::vector<HWND> children;
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM list) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
+    EnumChildWindows(dialog, CollectChild, reinterpret_cast<LPARAM>(&children));
     std::string out = "[";
     for (size_t i = 0; i < children.size(); ++i) {
         HWND child = children[i];
