@@ -125,16 +125,19 @@ int CutHeadlines(const char* area, const CategoryParameterSet& parameters, ListP
     char raw[HeadlineFieldScratch];
     char title[HeadlineFieldScratch];
     char address[HeadlineFieldScratch];
-    int position = 0;
+    // Each search starts where the last item ended: the extractors are called on the rest of
+    // the area from there, so that no call goes over the part already cut.
+    const char* rest = area;
     int slot = firstSlot < 0 ? 0 : firstSlot;
     while (slot < limit) {
-        const int before = position;
-        if (!ExtractItem(area, parameters, page, raw, address, &position)) break;
+        int position = 0;
+        if (!ExtractItem(rest, parameters, page, raw, address, &position)) break;
+        rest += position;
         std::memcpy(title, raw, std::strlen(raw) + 1);
         CleanHeadlineAddress(address, sizeof address, parameters, page);
         CleanHeadlineTitle(title, sizeof title, parameters, page);
         if (IsImageOnlyItem(raw, title)) {
-            if (position <= before) break;  // the same item again and again
+            if (position <= 0) break;  // the same item again and again
             continue;
         }
         Store(titles[slot], TitleCapacity, title);
@@ -150,12 +153,15 @@ int CutRadioList(const char* area, const CategoryParameterSet& parameters, int l
                  void* context) {
     if (!area) return 0;
     if (limit > HeadlinesPerLevel) limit = HeadlinesPerLevel;
-    int position = 0;
+    const char* rest = area;
     int slot = 0;
+    int position = 0;
     while (slot < limit &&
-           ExtractMediaFields(area, titles[slot], TitleCapacity, addresses[slot], AddressCapacity,
+           ExtractMediaFields(rest, titles[slot], TitleCapacity, addresses[slot], AddressCapacity,
                               CategoryParameter(parameters, 8), CategoryParameter(parameters, 9),
                               CategoryParameter(parameters, 6), CategoryParameter(parameters, 7), &position)) {
+        rest += position;
+        position = 0;
         ++slot;
         if (sink && !sink(slot - 1, context)) break;
     }
