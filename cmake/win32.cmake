@@ -67,6 +67,15 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   target_link_libraries(win32_tests tavlo_win gtest gtest_main)
   add_dependencies(win32_tests pctk_double nvda_double nvda_double_new)
   add_test(NAME win32_tests COMMAND win32_tests --gtest_brief=0)
-  set_tests_properties(win32_tests PROPERTIES TIMEOUT 900
-    ENVIRONMENT "TAVLO_DOUBLES=${CMAKE_BINARY_DIR};TAVLO_DOUBLES_NEW=${CMAKE_BINARY_DIR}/doubles-new")
+  # The local HTTPS site serves testing/site/fixtures on https://localhost/ while they run.
+  set(SITE_STATE ${CMAKE_BINARY_DIR}/site)
+  set(SITE_ROOT ${CMAKE_SOURCE_DIR}/testing/site/fixtures)
+  add_test(NAME site_start COMMAND ${CMAKE_SOURCE_DIR}/testing/site/site.sh start ${SITE_ROOT} ${SITE_STATE})
+  add_test(NAME site_stop COMMAND ${CMAKE_SOURCE_DIR}/testing/site/site.sh stop ${SITE_STATE})
+  # The lifetime stops a site that an interrupted run left behind.
+  set_tests_properties(site_start PROPERTIES FIXTURES_SETUP site TIMEOUT 300
+    ENVIRONMENT "TAVLO_SITE_LIFETIME=3600")
+  set_tests_properties(site_stop PROPERTIES FIXTURES_CLEANUP site TIMEOUT 60)
+  set_tests_properties(win32_tests PROPERTIES TIMEOUT 900 FIXTURES_REQUIRED site
+    ENVIRONMENT "TAVLO_DOUBLES=${CMAKE_BINARY_DIR};TAVLO_DOUBLES_NEW=${CMAKE_BINARY_DIR}/doubles-new;TAVLO_SITE_LOG=${SITE_STATE}/requests.log;TAVLO_SITE_ROOT=${SITE_ROOT}")
 endif()
