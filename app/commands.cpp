@@ -3,6 +3,7 @@
 #include "app/screens.h"
 #include "app/shell.h"
 #include "library/optiondialogs.h"
+#include "retrieval/article.h"
 #include "retrieval/headlines.h"
 #include "speech/reading.h"
 #include "speech/speechdialog.h"
@@ -50,8 +51,22 @@ bool Reload() {
     if (CategoryParameters[0][0] == '\0') return false;
     if (ScrapbookMode == 1) return true;
     if (FocusedView() == HeadlineList) return ReloadHeadlines();
-    // Receiving the article or the related page shown once more joins here with the article
-    // receiver.
+    // Any other focus: the page shown is received once more.
+    SetWindowTextA(BodyView, "");
+    int depth = PageDepth;
+    int shown = 0;
+    if (depth == 1) {
+        shown = ReceiveArticle(MainWindow);
+    } else {
+        // Nothing has been opened since the list arrived (depth 0), or no page address is known.
+        if (depth < 1 || depth > HeadlineLevels || HeadlineStore.pageAddresses[depth - 1][0] == '\0')
+            return true;
+        // The related page is received again here when the related-link receiver lands.
+    }
+    if (shown == 1 && ReadingActive == 0) {
+        // Reading the page again from the top (ReadOnThread) starts here when continuous reading
+        // lands.
+    }
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "app/menufile.h"
 #include "app/shell.h"
 #include "library/settings.h"
+#include "retrieval/article.h"
 #include "retrieval/headlines.h"
 #include "speech/reading.h"
 #include "speech/speak.h"
@@ -85,6 +86,23 @@ void CopyPageStoreToBody(int depth) {
     HeapFree(GetProcessHeap(), 0, text);
 }
 
+// Enter on a headline: the article is received and then either read aloud at once, the
+// focus staying on the list, or shown in the body view.
+void OpenSelectedHeadline() {
+    SetWindowTextA(BodyView, "");
+    if (ScrapbookMode == 1) {
+        // Scrapbook articles open here when the scrapbook lands.
+        return;
+    }
+    if (ReceiveArticle(MainWindow) != 1 || ReadingActive != 0) return;
+    if (Settings.ReadOnReceive == 1) {
+        // Reading on reception starts here (ReadBodyThread on BodyView) when continuous reading
+        // lands; the body view stays hidden.
+        return;
+    }
+    ShowView(BodyView, HeadlineList);
+}
+
 bool ReloadTopMenu() {
     int s = MenuStack.MenuSelection[0];
     SpeakMessage("トップメニューに戻る", 100);
@@ -122,7 +140,7 @@ int ActivateEntry(int source) {
         ActivateMenuEntry();
         break;
     case FromHeadlineList:
-        // The article receiver and the scrapbook join here as they land.
+        OpenSelectedHeadline();
         break;
     case FromBodyView:
         // Continuous reading from the caret joins here.

@@ -2,3 +2,4 @@
 list(APPEND CORE_SOURCES app/menustack.cpp)
 list(APPEND WIN_SOURCES app/main.cpp app/mainwindow.cpp app/menufile.cpp app/screens.cpp
   app/views.cpp app/commands.cpp)
+list(APPEND WIN_SOURCES app/browser.cpp)
