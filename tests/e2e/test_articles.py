@@ -1,0 +1,179 @@
+"""Opening articles from the headline list: the cleaned body in the body view, the browser
+offered for a page without a body, a download that fails, continuation pages and the weather
+forecast. The pages come from the local HTTPS site (testing/site/fixtures/articles)."""
+import os
+import stat
+import subprocess
+import time
+
+import pytest
+
+from harness import ROOT
+
+SITE = ROOT / "testing" / "site"
+
+CATEGORY = """
+[Category{n}]
+Parameter1={name}
+Parameter2={source}
+Parameter3={list}
+Parameter4={area_start}
+Parameter5={area_end}
+Parameter6={item_start}
+Parameter7={item_end}
+Parameter8=<div class="article-body">
+Parameter9=<!-- /article-body -->
+Parameter10=【広告】
+Parameter11=【広告ここまで】
+Parameter12=1
+Parameter17=<title>
+Parameter18=</title>
+"""
+
+CATEGORIES = "".join([
+    CATEGORY.format(n=1, name="記事試験", source="https://localhost/",
+                    list="https://localhost/articles/index.html", area_start='<ul class="headlines">',
+                    area_end="</ul>", item_start='<li><a href="', item_end='"'),
+    CATEGORY.format(n=2, name="分割記事", source="rss", list="https://localhost/articles/feed.xml",
+                    area_start="<item", area_end="</channel>", item_start="<link>", item_end="</link>"),
+    CATEGORY.format(n=3, name="天気", source="https://localhost/tenki/",
+                    list="https://localhost/articles/weather.html", area_start='<ul class="headlines">',
+                    area_end="</ul>", item_start='<li><a href="', item_end='"'),
+])
+
+MENU = """
+[Sources]
+YahooNewsHost=https://localhost
+Weather=https://localhost/tenki/
+[Menu1]
+ListText1=記事試験
+MenuName1=articles.txt
+Number1=1
+ListText2=分割記事
+MenuName2=articles.txt
+Number2=2
+ListText3=天気
+MenuName3=articles.txt
+Number3=3
+"""
+
+
+@pytest.fixture(scope="module")
+def site(tmp_path_factory):
+    state = tmp_path_factory.mktemp("site")
+    subprocess.run([str(SITE / "site.sh"), "start", str(SITE / "fixtures"), str(state)], check=True,
+                   stdout=subprocess.DEVNULL, env=dict(os.environ, TAVLO_SITE_LIFETIME="1800"))
+    yield state
+    subprocess.run([str(SITE / "site.sh"), "stop", str(state)], stdout=subprocess.DEVNULL)
+
+
+@pytest.fixture
+def browser(tavlo, tmp_path):
+    """Points Wine's browser launcher at a script that records every address it is given."""
+    log = tmp_path / "browser.log"
+    script = tmp_path / "browser.sh"
+    script.write_text(f'#!/bin/sh\nprintf "%s\\n" "$@" >> "{log}"\n')
+    script.chmod(script.stat().st_mode | stat.S_IXUSR)
+    tavlo.desktop.reg(["add", r"HKCU\Software\Wine\WineBrowser", "/v", "Browsers", "/d", str(script), "/f"])
+    yield log
+    tavlo.desktop.reg(["delete", r"HKCU\Software\Wine\WineBrowser", "/v", "Browsers", "/f"])
+
+
+def lines(text):
+    return text.replace("\r\n", "\n").replace("\r", "\n").split("\n")
+
+
+def open_category(tavlo, position, count):
+    tavlo.use_menu_file(MENU)
+    (tavlo.folder / "News" / "articles.txt").write_bytes(CATEGORIES.replace("\n", "\r\n").encode("cp932"))
+    tavlo.start()
+    tavlo.keys(*(["Down"] * position), "Return")
+    tavlo.wait_spoken(f"受信した見出しは{count}件です", timeout=30)
+    tavlo.wait_for(lambda: tavlo.focus_id() == 101, what="the headline list")
+
+
+def open_headline(tavlo, downs=0):
+    tavlo.keys(*(["Down"] * downs), "Return", settle=1.0)
+
+
+def message_box_open(tavlo):
+    return bool(tavlo.desktop.xdotool("search", "--name", "^受信エラー$").split())
+
+
+# The body view reads empty through the probe after the article is shown, while the page store
+# slot of depth 1 holds the text (checked by hand): open question, see the issue.
+BODY_UNREAD = pytest.mark.xfail(reason="body view text reads empty through the probe", strict=True)
+
+
+@BODY_UNREAD
+@pytest.mark.settings({"Opetion20": 2, "Opetion22": 0})
+def test_enter_shows_the_cleaned_article_and_backspace_returns(site, tavlo):
+    open_category(tavlo, 0, 3)
+    open_headline(tavlo)
+    tavlo.wait_for(lambda: tavlo.focus_id() == 102, what="the body view")
+    body = tavlo.view(102)
+    assert body["visible"] and not tavlo.view(101)["visible"]
+    text = [line for line in lines(body["text"]) if line]
+    assert text == ["記事の見出し：試験", "　本文の一行目です。矢印", "二行目にタブ。", "関連：続報 B: 詳しく",
+                    "記事E", "最後の段落です。", "var t = 1; "]
+    # The relative address went to the category base without its final slash.
+    log = (site / "requests.log").read_text(encoding="utf-8")
+    assert "GET\t/articles/plain.html\t" in log
+
+    tavlo.keys("BackSpace")
+    tavlo.wait_for(lambda: tavlo.focus_id() == 101, what="the headline list again")
+    assert tavlo.view(101)["visible"] and not tavlo.view(102)["visible"]
+
+
+@pytest.mark.settings({"Opetion20": 2, "Opetion22": 0})
+def test_page_without_a_body_offers_the_browser(site, tavlo, browser):
+    open_category(tavlo, 0, 3)
+    open_headline(tavlo, downs=1)
+    tavlo.wait_for(lambda: message_box_open(tavlo), what="the question")
+    tavlo.keys("Tab", "space")  # No
+    tavlo.wait_for(lambda: not message_box_open(tavlo), what="the question to close")
+    time.sleep(1)
+    assert not browser.exists()
+    assert tavlo.focus_id() == 101
+
+    open_headline(tavlo)
+    tavlo.wait_for(lambda: message_box_open(tavlo), what="the question again")
+    tavlo.keys("Return")  # Yes, the default button
+    tavlo.wait_for(lambda: browser.exists() and browser.read_text().strip(), timeout=20, what="the browser")
+    assert browser.read_text().split() == ["https://localhost/articles/missing.html"]
+    assert not tavlo.view(102)["visible"]
+
+
+@pytest.mark.settings({"Opetion20": 2, "Opetion22": 0})
+def test_download_failure_is_spoken_and_the_list_stays(site, tavlo):
+    open_category(tavlo, 0, 3)
+    open_headline(tavlo, downs=2)
+    tavlo.wait_spoken("本文の受信ができませんでした", timeout=30)
+    assert tavlo.focus_id() == 101
+    assert not tavlo.view(102)["visible"]
+
+
+@BODY_UNREAD
+@pytest.mark.settings({"Opetion20": 2, "Opetion22": 0})
+def test_paged_article_joins_its_continuation_pages(site, tavlo):
+    open_category(tavlo, 1, 1)
+    open_headline(tavlo)
+    tavlo.wait_for(lambda: tavlo.focus_id() == 102, timeout=30, what="the body view")
+    text = [line for line in lines(tavlo.view(102)["text"]) if line]
+    assert text == ["一ページ目の本文です。", "次のページ", "2ページ目の本文です。", "3ページ目の本文です。"]
+    log = (site / "requests.log").read_text(encoding="utf-8")
+    for query in ("?page=2", "?page=3", "?page=4"):
+        assert f"GET\t/articles/rss.html{query}\t" in log
+    assert "?page=5" not in log  # page 4 is missing: the joining stops there
+
+
+@BODY_UNREAD
+@pytest.mark.settings({"Opetion20": 2, "Opetion22": 0})
+def test_forecast_page_is_read_as_a_forecast(site, tavlo):
+    open_category(tavlo, 2, 1)
+    open_headline(tavlo)
+    tavlo.wait_for(lambda: tavlo.focus_id() == 102, timeout=30, what="the body view")
+    text = lines(tavlo.view(102)["text"])
+    assert text[text.index("11月5日(火)晴れ"):][:5] == ["11月5日(火)晴れ", "気温", "最高気温　20℃", "最低気温　12℃",
+                                                     "降水確率　10%"]
+    assert " " not in "".join(text)
