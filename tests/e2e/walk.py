@@ -16,6 +16,11 @@ STEPS = [
     ("BackSpace", "go back to the top menu"),
     ("shift+F4", "jump to the local news"),
     ("ctrl+BackSpace", "back to the top menu"),
+    ("Return", "open the category selection again"),
+    ("End", "move to the news of the demo site"),
+    ("Return", "open the demo site's menu"),
+    ("Return", "receive the demo headlines"),
+    ("Down", "move to the second headline"),
 ]
 
 
