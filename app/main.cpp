@@ -43,7 +43,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HACCEL accelerators = LoadAcceleratorsA(instance, "TBAccelerator");
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (TranslateAcceleratorA(MainWindow, accelerators, &msg)) continue;
+        if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_MENU) AltAcceleratorUsed = false;
+        if (TranslateAcceleratorA(MainWindow, accelerators, &msg)) {
+            if (msg.message == WM_SYSKEYDOWN) AltAcceleratorUsed = true;
+            continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

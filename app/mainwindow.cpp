@@ -21,6 +21,7 @@ HWND LastFocus;
 HMENU ContextMenus[6];
 char ProgramFolder[FolderCapacity];
 char DataFolder[FolderCapacity];
+bool AltAcceleratorUsed;
 
 namespace {
 
@@ -115,6 +116,7 @@ LRESULT OnCreate(HWND window) {
     LoadSettings();
     PrepareFolders();
     LoadSources();
+    MenuStack.MenuLevel = -1;  // the top menu becomes level 0
     LoadMenuLevel(MenuList, "Menu1");
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
@@ -173,6 +175,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
         OnTimer(wParam);
         return 0;
+    case WM_SYSCOMMAND:
+        // Alt released after Alt+1 and the like: keep the focus where it is.
+        if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == 0 && AltAcceleratorUsed) {
+            AltAcceleratorUsed = false;
+            return 0;
+        }
+        break;
     case WM_COMMAND:
         if (DispatchCommand(LOWORD(wParam))) return 0;
         break;

@@ -26,6 +26,10 @@ extern HMENU ContextMenus[6];
 extern char ProgramFolder[FolderCapacity];
 extern char DataFolder[FolderCapacity];
 
+// Set when an Alt+key accelerator consumed its key: releasing Alt afterwards must not open
+// the menu bar (the screen reader would then talk about a menu the user never asked for).
+extern bool AltAcceleratorUsed;
+
 // What MenuList shows: five levels of fifty entries.
 extern MenuStackData MenuStack;
 

@@ -2,6 +2,9 @@
 // JSON object (UTF-8) to stdout. Run it in the same Wine prefix as the program.
 //
 //   probe [--class NAME] [--title TEXT] [--wait MS] [--focus-name] [--dialog] [--menu-resource NAME]
+//         [--minimize] [--activate] [--resize W H]
+//
+// The last three act on the window first, as a user or window manager would, then read it.
 //
 // Default: the top-level window of class "Tavlo". Exit code 0 when the window was found,
 // 1 when not (the object then is {"found":false}), 2 on a usage error.
@@ -203,7 +206,51 @@ struct Options {
     int waitMs = 0;
     bool focusName = false;
     bool dialog = false;
+    // What a user or a window manager would do to the window before it is read.
+    bool minimize = false;
+    bool activate = false;
+    int resizeWidth = 0;
+    int resizeHeight = 0;
 };
+
+void ApplyActions(HWND window, const Options& options) {
+    if (options.minimize) ShowWindow(window, SW_MINIMIZE);
+    if (options.resizeWidth > 0)
+        SetWindowPos(window, nullptr, 0, 0, options.resizeWidth, options.resizeHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (options.activate) SetForegroundWindow(window);
+    if (options.minimize || options.activate || options.resizeWidth > 0) Sleep(300);
+}
+
+// How many top-level windows share the class: a second instance must not add one.
+struct ClassCount {
+    const std::wstring* name;
+    int count;
+};
+
+BOOL CALLBACK CountIfClass(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<ClassCount*>(param);
+    if (ClassOf(window) == *search->name) ++search->count;
+    return TRUE;
+}
+
+int CountTopLevel(const std::wstring& className) {
+    ClassCount search = {&className, 0};
+    EnumWindows(CountIfClass, reinterpret_cast<LPARAM>(&search));
+    return search.count;
+}
+
+// The direct children in creation order: id, class, text and visibility.
+std::string ChildrenInOrder(HWND window) {
+    std::string out = "[";
+    HWND child = GetWindow(window, GW_CHILD);
+    for (bool first = true; child; child = GetWindow(child, GW_HWNDNEXT), first = false) {
+        out += std::string(first ? "" : ",") + "{\"id\":" + std::to_string(GetDlgCtrlID(child)) +
+               ",\"class\":" + Json(ClassOf(child)) + ",\"text\":" + Json(TextOf(child)) +
+               ",\"visible\":" + Bool(IsWindowVisible(child)) + "}";
+    }
+    return out + "]";
+}
 
 HWND FindTarget(const Options& options) {
     DWORD start = GetTickCount();
@@ -233,6 +280,33 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
     return TRUE;
 }
 
+// The items of a combo box, and the static text right before a control in the tab order: the
+// label Windows' accessibility proxy names a box without text of its own by (Wine's proxy
+// answers such a box's window text instead).
+std::string ComboItems(HWND box) {
+    LRESULT count = SendMessageW(box, CB_GETCOUNT, 0, 0);
+    std::string out = ",\"items\":[";
+    for (LRESULT i = 0; i < count; ++i) {
+        LRESULT length = SendMessageW(box, CB_GETLBTEXTLEN, i, 0);
+        std::vector<wchar_t> buffer(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+        if (length > 0) SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buffer.data()));
+        out += std::string(i ? "," : "") + Json(buffer.data());
+    }
+    return out + "]";
+}
+
+std::string LabelBefore(HWND control) {
+    HWND previous = GetWindow(control, GW_HWNDPREV);
+    if (!previous || lstrcmpiW(ClassOf(previous).c_str(), L"Static") != 0) return ",\"label\":null";
+    std::wstring label;
+    std::wstring text = TextOf(previous);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'&' && i + 1 < text.size()) ++i;
+        label += text[i];
+    }
+    return ",\"label\":" + Json(label);
+}
+
 // Every control of a dialog (or any window): what a screen reader walks through with Tab.
 std::string DialogControls(HWND dialog) {
     std::vector<HWND> children;
@@ -251,17 +325,21 @@ std::string DialogControls(HWND dialog) {
                              type == BS_AUTO3STATE || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
             if (checkable) out += ",\"checked\":" + std::to_string(SendMessageW(child, BM_GETCHECK, 0, 0));
         } else if (lstrcmpiW(cls.c_str(), L"ComboBox") == 0) {
-            out += ",\"selection\":" + std::to_string(SendMessageW(child, CB_GETCURSEL, 0, 0));
+            out += ",\"selection\":" + std::to_string(SendMessageW(child, CB_GETCURSEL, 0, 0)) + ComboItems(child);
         } else if (IsListBox(child)) {
             out += ListBoxState(child);
         }
-        out += ",\"accessible\":" + Accessible(child) + "}";
+        RECT r = {};
+        GetWindowRect(child, &r);
+        out += LabelBefore(child) + ",\"size\":" + Size(r) + ",\"style\":" + std::to_string(GetWindowLongW(child, GWL_STYLE) & 0xFFFF) +
+               ",\"accessible\":" + Accessible(child) + "}";
     }
     return out + "]";
 }
 
 int Usage() {
-    fputs("usage: probe [--class NAME] [--title TEXT] [--wait MS] [--focus-name] [--dialog] [--menu-resource NAME]\n", stderr);
+    fputs("usage: probe [--class NAME] [--title TEXT] [--wait MS] [--focus-name] [--dialog] [--menu-resource NAME]\n"
+          "             [--minimize] [--activate] [--resize W H]\n", stderr);
     return 2;
 }
 
@@ -285,6 +363,13 @@ int main(int argc, char** argv) {
             options.focusName = true;
         } else if (arg == "--dialog") {
             options.dialog = true;
+        } else if (arg == "--minimize") {
+            options.minimize = true;
+        } else if (arg == "--activate") {
+            options.activate = true;
+        } else if (arg == "--resize" && i + 2 < argc) {
+            options.resizeWidth = atoi(argv[++i]);
+            options.resizeHeight = atoi(argv[++i]);
         } else {
             return Usage();
         }
@@ -300,6 +385,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    ApplyActions(window, options);
     DWORD processId = 0;
     DWORD threadId = GetWindowThreadProcessId(window, &processId);
     GUITHREADINFO gui = {};
@@ -356,7 +442,8 @@ int main(int argc, char** argv) {
         out += (first ? "" : ",") + entry + "}";
         first = false;
     }
-    out += "}}\n";
+    out += "},\"children\":" + ChildrenInOrder(window) +
+           ",\"instances\":" + std::to_string(CountTopLevel(ClassOf(window))) + "}\n";
     fputs(out.c_str(), stdout);
     CoUninitialize();
     return 0;

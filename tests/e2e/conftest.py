@@ -1,11 +1,11 @@
 import pytest
 
-from harness import ROOT, Tavlo, WineDesktop
+from harness import Tavlo, WineDesktop
 
 
 @pytest.fixture(scope="session")
 def desktop():
-    d = WineDesktop(ROOT / "build" / "e2e").start()
+    d = WineDesktop().start()
     yield d
     d.stop()
 

@@ -4,6 +4,7 @@ import json
 import os
 import shutil
 import subprocess
+import tempfile
 import time
 from pathlib import Path
 
@@ -22,7 +23,13 @@ class WineDesktop:
     """One Xvfb display and one Wine prefix, whose programs all open in a virtual desktop so that
     focus and keystrokes behave as on Windows."""
 
-    def __init__(self, workdir):
+    def __init__(self, workdir=None):
+        # Every session gets a prefix of its own unless told otherwise: Tavlo allows one
+        # instance per Wine session, so two test runs must never share a prefix.
+        self.temporary = workdir is None
+        if workdir is None:
+            (ROOT / "build").mkdir(exist_ok=True)
+            workdir = tempfile.mkdtemp(prefix="e2e-", dir=ROOT / "build")
         self.workdir = Path(workdir)
         self.display = None
         self.xvfb = None
@@ -48,6 +55,8 @@ class WineDesktop:
             if Path(f"/tmp/.X11-unix/X{self.display[1:]}").exists():
                 break
             time.sleep(0.05)
+        # No key repeat: a key held a little long on a loaded machine must not arrive twice.
+        subprocess.run(["xset", "r", "off"], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if not (self.workdir / "wineprefix" / "system.reg").exists():
             self.run(["wineboot", "-i"], timeout=180)
             self.run(["wineserver", "-w"], timeout=180)
@@ -61,6 +70,8 @@ class WineDesktop:
         if self.xvfb:
             self.xvfb.terminate()
             self.xvfb.wait(10)
+        if self.temporary:
+            shutil.rmtree(self.workdir, ignore_errors=True)
 
     def run(self, args, timeout=60, **kw):
         return subprocess.run(args, env=self.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
@@ -145,7 +156,15 @@ class Tavlo:
         if wait:
             self.wait_for(lambda: self.window_exists(), what="the main window")
             time.sleep(0.5)
+            self.click_title()
         return self
+
+    def click_title(self):
+        """Clicks the title bar, as a user would, so that Wine's virtual desktop hands the
+        keyboard to the window (it does not always do so when the window appears)."""
+        self.desktop.focus_desktop()
+        self.desktop.xdotool("mousemove", "120", "12", "click", "1")
+        time.sleep(0.2)
 
     def start_second(self):
         """Starts a second instance from the same folder and returns its exit code."""
@@ -180,15 +199,18 @@ class Tavlo:
         time.sleep(settle)
 
     def probe(self, *args):
+        """The window as a screen reader sees it (see testing/doubles/probe.cpp); args are the
+        probe's options, such as "--activate" or "--dialog"."""
         out = self.desktop.run(["wine", str(BUILD / "probe.exe")] + list(args), timeout=60).stdout
         return json.loads(out.decode("utf-8"))
 
     def view(self, control_id):
         """What the probe sees of one child control."""
-        return next(c for c in self.probe()["controls"] if c["id"] == control_id)
+        return self.probe()["controls"][str(control_id)]
 
     def focus_id(self):
-        return self.probe()["focus"]["id"]
+        """The control id of Tavlo's keyboard focus; None when Tavlo has no focus."""
+        return (self.probe()["focus"] or {}).get("id")
 
     def heard(self):
         """The transcript as a list of dicts: time (ms), engine, call, text, detail."""

@@ -5,7 +5,7 @@ import tempfile
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).parent))
-from harness import ROOT, Tavlo, WineDesktop  # noqa: E402
+from harness import Tavlo, WineDesktop  # noqa: E402
 
 STEPS = [
     ("Down", "move to the next entry of the top menu"),
@@ -25,7 +25,7 @@ STEPS = [
 
 
 def main():
-    desktop = WineDesktop(ROOT / "build" / "e2e").start()
+    desktop = WineDesktop().start()
     try:
         desktop.reset_settings({"Opetion20": 2})
         with tempfile.TemporaryDirectory() as work:
@@ -34,7 +34,7 @@ def main():
             for key, what in STEPS:
                 tavlo.keys(key, settle=1.2)
                 state = tavlo.probe()
-                selected = state["controls_by_id"]["100"]
+                selected = state["controls"]["100"]
                 spoken = tavlo.spoken()[heard:]
                 heard += len(spoken)
                 print(f"[{key}] {what}")
