@@ -63,10 +63,7 @@ bool Reload() {
             return true;
         // The related page is received again here when the related-link receiver lands.
     }
-    if (shown == 1 && ReadingActive == 0) {
-        // Reading the page again from the top (ReadOnThread) starts here when continuous reading
-        // lands.
-    }
+    if (shown == 1 && ReadingActive == 0) StartReadOn(BodyView);
     return true;
 }
 
@@ -86,6 +83,7 @@ const CommandEntry Commands[] = {
     {522, WhileReading::Refused, NextHeadline},
     {526, WhileReading::Refused, BackOneStep},
     {527, WhileReading::Refused, BackToTopOrArticle},
+    {544, WhileReading::Refused, ReadAllArticles},
     {551, WhileReading::Refused, GeneralOptions},
     {552, WhileReading::Refused, SpeechSettings},
     {558, WhileReading::Refused, Braille},
@@ -93,7 +91,9 @@ const CommandEntry Commands[] = {
     {573, WhileReading::Refused, PreviousView},
     {575, WhileReading::Refused, ViewBack},
     {576, WhileReading::Refused, ViewForward},
+    {581, WhileReading::Refused, ReadFromTop},
     {582, WhileReading::Allowed, DoNothing},
+    {583, WhileReading::Refused, ReadFromCaret},
     {587, WhileReading::Refused, AnnounceListPosition},
     {590, WhileReading::Allowed, DoNothing},
     {591, WhileReading::Refused, AnnounceWhereAmI},

@@ -10,6 +10,7 @@
 #include "app/views.h"
 #include "library/settings.h"
 #include "retrieval/sources.h"
+#include "speech/reading.h"
 #include "speech/speak.h"
 
 HWND MainWindow;
@@ -152,6 +153,7 @@ void OnClose(HWND window) {
 
 void OnTimer(WPARAM id) {
     if (id == CaretTimerId) SendMessageA(BodyView, EM_SCROLLCARET, 0, 0);
+    if (id == AutoAdvanceTimerId) AutoAdvanceTick();
 }
 
 }  // namespace
@@ -185,6 +187,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
         if (DispatchCommand(LOWORD(wParam))) return 0;
         break;
+    case ReadingCaretMessage:
+        return MoveReadingCaret(lParam);
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

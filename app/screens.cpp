@@ -96,8 +96,8 @@ void OpenSelectedHeadline() {
     }
     if (ReceiveArticle(MainWindow) != 1 || ReadingActive != 0) return;
     if (Settings.ReadOnReceive == 1) {
-        // Reading on reception starts here (ReadBodyThread on BodyView) when continuous reading
-        // lands; the body view stays hidden.
+        // Read aloud at once; the focus stays on the list and the body view stays hidden.
+        StartReadBody(BodyView);
         return;
     }
     ShowView(BodyView, HeadlineList);
@@ -143,7 +143,7 @@ int ActivateEntry(int source) {
         OpenSelectedHeadline();
         break;
     case FromBodyView:
-        // Continuous reading from the caret joins here.
+        if (ReadingActive == 0) StartReadBody(BodyView);
         break;
     }
     return 1;
