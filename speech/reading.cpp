@@ -62,8 +62,9 @@ void PutCaretAtLine(HWND view, int line) {
 }
 
 // Copies line `line` of the view into out (ReadingLineCapacity bytes) and returns its length in
-// bytes. The control's index and length are in characters; at most as many characters as the
-// buffer has bytes are fetched, which is always enough to fill it.
+// bytes. The control's index and length count characters, and it converts a range into a buffer
+// of one byte per position asked for: the range asked for is twice the line's characters, so that
+// their Shift-JIS bytes always fit, and the line is then cut at its own characters.
 size_t FetchLine(HWND view, int line, char* out) {
     out[0] = '\0';
     LRESULT first = SendMessageA(view, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
@@ -72,10 +73,11 @@ size_t FetchLine(HWND view, int line, char* out) {
     if (chars <= 0) return 0;
     const LONG want = chars < static_cast<LRESULT>(ReadingLineCapacity - 1) ? static_cast<LONG>(chars)
                                                                               : static_cast<LONG>(ReadingLineCapacity - 1);
-    char fetched[2 * (ReadingLineCapacity - 1) + 2] = {};  // two bytes a character at most
+    static_assert(4 * (ReadingLineCapacity - 1) + 2 < 16384, "the fetch buffer stays on the stack");
+    char fetched[4 * (ReadingLineCapacity - 1) + 2] = {};  // 2 * want positions, two bytes each at most
     TEXTRANGEA range;
     range.chrg.cpMin = static_cast<LONG>(first);
-    range.chrg.cpMax = static_cast<LONG>(first) + want;
+    range.chrg.cpMax = static_cast<LONG>(first) + 2 * want;
     range.lpstrText = fetched;
     SendMessageA(view, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
     size_t n = strnlen(fetched, sizeof fetched - 1);

@@ -27,7 +27,14 @@ std::size_t ReadingLineLength(const char* s, std::size_t n, std::size_t lineChar
     if (cr) bytes = static_cast<const char*>(cr) - s;
     if (lf && static_cast<std::size_t>(static_cast<const char*>(lf) - s) < bytes)
         bytes = static_cast<const char*>(lf) - s;
-    return SjisFitLength(s, bytes, capacity - 1);
+    // A lead byte whose trail byte did not arrive is half a character: it is not spoken.
+    std::size_t whole = 0;
+    while (whole < bytes) {
+        std::size_t step = SjisIsLead(static_cast<unsigned char>(s[whole])) ? 2 : 1;
+        if (whole + step > bytes) break;
+        whole += step;
+    }
+    return SjisFitLength(s, whole, capacity - 1);
 }
 
 CountNotice ChooseCountNotice(int countNoticeSetting, int firstLine, const char* categoryKind, int scrapbookMode) {
