@@ -9,6 +9,7 @@
 // Default: the top-level window of class "Tavlo". Exit code 0 when the window was found,
 // 1 when not (the object then is {"found":false}), 2 on a usage error.
 #include <windows.h>
+#include <richedit.h>
 #include <oleacc.h>
 
 #include <cstdio>
@@ -78,10 +79,48 @@ std::wstring ClassOf(HWND window) {
 }
 
 // The window's text (works across processes for the standard controls).
+// Rich Edit's text as a screen reader gets it from another process. WM_GETTEXT is not carried
+// across processes for this class here, so the range request (a message that is passed on as
+// it is) is sent with a buffer placed in the program's own memory, then read back.
+std::wstring RichEditText(HWND window) {
+    LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+    if (length <= 0) return std::wstring();
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process) return std::wstring();
+    SIZE_T capacity = static_cast<SIZE_T>(length) * 2 + 2;  // Shift-JIS: two bytes a character
+    SIZE_T total = sizeof(TEXTRANGEA) + capacity;
+    char* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, total, MEM_COMMIT, PAGE_READWRITE));
+    std::wstring text;
+    if (remote) {
+        TEXTRANGEA range = {};
+        range.chrg.cpMin = 0;
+        range.chrg.cpMax = -1;
+        range.lpstrText = remote + sizeof(TEXTRANGEA);
+        SIZE_T done = 0;
+        if (WriteProcessMemory(process, remote, &range, sizeof range, &done)) {
+            SendMessageA(window, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(remote));
+            std::vector<char> buffer(capacity + 1, '\0');
+            if (ReadProcessMemory(process, remote + sizeof(TEXTRANGEA), buffer.data(), capacity, &done))
+                text = Wide(buffer.data());
+        }
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return text;
+}
+
 std::wstring TextOf(HWND window) {
+    wchar_t cls[32] = L"";
+    GetClassNameW(window, cls, 32);
+    if (lstrcmpiW(cls, L"RICHEDIT") == 0) return RichEditText(window);
     LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
     if (length <= 0) return std::wstring();
-    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
+    // Twice the length: an ANSI rich edit control converts its text into a buffer of this
+    // size in bytes, and Japanese text takes two bytes a character there; when the text does not
+    // fit, it gives nothing at all.
+    std::vector<wchar_t> buffer(static_cast<size_t>(length) * 2 + 2, L'\0');
     SendMessageW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
     return buffer.data();
 }
@@ -436,6 +475,14 @@ int main(int argc, char** argv) {
             entry += ListBoxState(control);
         } else if (id == 102) {
             entry += ",\"text\":" + Json(TextOf(control));
+            // The caret as a screen reader finds it: EM_GETSEL and the line requests carry no
+            // pointers, so they work across processes (positions up to 65,535 here).
+            LRESULT selection = SendMessageW(control, EM_GETSEL, 0, 0);
+            LRESULT caret = LOWORD(selection);
+            entry += ",\"caret\":" + std::to_string(caret) +
+                     ",\"caretLine\":" + std::to_string(SendMessageW(control, EM_EXLINEFROMCHAR, 0, caret)) +
+                     ",\"lineCount\":" + std::to_string(SendMessageW(control, EM_GETLINECOUNT, 0, 0)) +
+                     ",\"length\":" + std::to_string(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0));
         } else {
             entry += ",\"length\":" + std::to_string(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0));
         }
