@@ -2,9 +2,11 @@
 
 #include <richedit.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "app/screens.h"
 #include "app/shell.h"
@@ -62,27 +64,34 @@ void PutCaretAtLine(HWND view, int line) {
 }
 
 // Copies line `line` of the view into out (ReadingLineCapacity bytes) and returns its length in
-// bytes. The control's index and length count characters, and it converts a range into a buffer
-// of one byte per position asked for: the range asked for is twice the line's characters, so that
-// their Shift-JIS bytes always fit, and the line is then cut at its own characters.
+// bytes. The control's index and length count characters, and the Shift-JIS copy of a line of
+// n characters takes up to 2n bytes: the line is copied into a buffer of that many bytes (the
+// control gives nothing of a line that does not fit) and then cut at its own characters and to
+// the line buffer.
 size_t FetchLine(HWND view, int line, char* out) {
     out[0] = '\0';
     LRESULT first = SendMessageA(view, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
     if (first < 0) return 0;
     LRESULT chars = SendMessageA(view, EM_LINELENGTH, static_cast<WPARAM>(first), 0);
     if (chars <= 0) return 0;
-    const LONG want = chars < static_cast<LRESULT>(ReadingLineCapacity - 1) ? static_cast<LONG>(chars)
-                                                                              : static_cast<LONG>(ReadingLineCapacity - 1);
-    static_assert(4 * (ReadingLineCapacity - 1) + 2 < 16384, "the fetch buffer stays on the stack");
-    char fetched[4 * (ReadingLineCapacity - 1) + 2] = {};  // 2 * want positions, two bytes each at most
-    TEXTRANGEA range;
-    range.chrg.cpMin = static_cast<LONG>(first);
-    range.chrg.cpMax = static_cast<LONG>(first) + 2 * want;
-    range.lpstrText = fetched;
-    SendMessageA(view, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
-    size_t n = strnlen(fetched, sizeof fetched - 1);
-    size_t bytes = ReadingLineLength(fetched, n, static_cast<size_t>(want), ReadingLineCapacity);
-    memcpy(out, fetched, bytes);
+    const size_t capacity = chars < 32000 ? static_cast<size_t>(chars) * 2 + 4 : 0xFFFF;  // a 16-bit word
+    std::vector<char> copy(capacity + 1, '\0');
+    *reinterpret_cast<WORD*>(copy.data()) = static_cast<WORD>(capacity);
+    LRESULT copied = SendMessageA(view, EM_GETLINE, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(copy.data()));
+    size_t n = copied > 0 ? strnlen(copy.data(), std::min(static_cast<size_t>(copied), capacity)) : 0;
+    if (n == 0) {
+        // A paragraph too long even for that: take the characters that fit the line buffer.
+        const LONG want = static_cast<LONG>(ReadingLineCapacity - 1);
+        std::fill(copy.begin(), copy.end(), '\0');
+        TEXTRANGEA range;
+        range.chrg.cpMin = static_cast<LONG>(first);
+        range.chrg.cpMax = static_cast<LONG>(first) + want;
+        range.lpstrText = copy.data();
+        SendMessageA(view, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+        n = strnlen(copy.data(), static_cast<size_t>(want));
+    }
+    size_t bytes = ReadingLineLength(copy.data(), n, static_cast<size_t>(chars), ReadingLineCapacity);
+    memcpy(out, copy.data(), bytes);
     out[bytes] = '\0';
     return bytes;
 }

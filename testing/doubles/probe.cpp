@@ -83,7 +83,7 @@ std::wstring ClassOf(HWND window) {
 // across processes for this class here, so the range request (a message that is passed on as
 // it is) is sent with a buffer placed in the program's own memory, then read back.
 std::wstring RichEditText(HWND window) {
-    LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+    LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
     if (length <= 0) return std::wstring();
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
@@ -100,7 +100,8 @@ std::wstring RichEditText(HWND window) {
         range.lpstrText = remote + sizeof(TEXTRANGEA);
         SIZE_T done = 0;
         if (WriteProcessMemory(process, remote, &range, sizeof range, &done)) {
-            SendMessageA(window, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(remote));
+            LRESULT got = SendMessageA(window, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(remote));
+            fprintf(stderr, "DBG got %d\n", (int)got);
             std::vector<char> buffer(capacity + 1, '\0');
             if (ReadProcessMemory(process, remote + sizeof(TEXTRANGEA), buffer.data(), capacity, &done))
                 text = Wide(buffer.data());
@@ -117,10 +118,7 @@ std::wstring TextOf(HWND window) {
     if (lstrcmpiW(cls, L"RICHEDIT") == 0) return RichEditText(window);
     LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
     if (length <= 0) return std::wstring();
-    // Twice the length: an ANSI rich edit control converts its text into a buffer of this
-    // size in bytes, and Japanese text takes two bytes a character there; when the text does not
-    // fit, it gives nothing at all.
-    std::vector<wchar_t> buffer(static_cast<size_t>(length) * 2 + 2, L'\0');
+    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
     SendMessageW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
     return buffer.data();
 }
