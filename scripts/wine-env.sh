@@ -9,8 +9,12 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
-  # Without a display the Win32 tests still create windows: use Wine's null graphics driver
-  # unless an X display is given.
-  [ -n "$DISPLAY" ] || wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
   wineserver -w
+fi
+# Without a display the Win32 tests still create windows: Wine's null graphics driver then;
+# with one, the normal driver.
+if [ -n "$DISPLAY" ]; then
+  wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f >/dev/null 2>&1 || true
+else
+  wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
 fi

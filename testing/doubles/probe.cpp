@@ -79,8 +79,8 @@ std::wstring ClassOf(HWND window) {
 }
 
 // The window's text (works across processes for the standard controls).
-// Rich Edit's text as a screen reader gets it from another process. WM_GETTEXT is not carried
-// across processes for this class here, so the range request (a message that is passed on as
+// Rich Edit's text as a screen reader gets it from another process. Here WM_GETTEXT (and the
+// ANSI length request) come back empty across processes for this class, so the range request (a message that is passed on as
 // it is) is sent with a buffer placed in the program's own memory, then read back.
 std::wstring RichEditText(HWND window) {
     LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
@@ -100,8 +100,7 @@ std::wstring RichEditText(HWND window) {
         range.lpstrText = remote + sizeof(TEXTRANGEA);
         SIZE_T done = 0;
         if (WriteProcessMemory(process, remote, &range, sizeof range, &done)) {
-            LRESULT got = SendMessageA(window, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(remote));
-            fprintf(stderr, "DBG got %d\n", (int)got);
+            SendMessageA(window, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(remote));
             std::vector<char> buffer(capacity + 1, '\0');
             if (ReadProcessMemory(process, remote + sizeof(TEXTRANGEA), buffer.data(), capacity, &done))
                 text = Wide(buffer.data());
