@@ -80,35 +80,51 @@ std::wstring ClassOf(HWND window) {
 
 // The window's text (works across processes for the standard controls).
 // Rich Edit's text as a screen reader gets it from another process. Here WM_GETTEXT (and the
-// ANSI length request) come back empty across processes for this class, so the range request (a message that is passed on as
-// it is) is sent with a buffer placed in the program's own memory, then read back.
+// ANSI length request) come back empty across processes for this class, so the range request
+// (a message passed on as it is) is sent with a buffer placed in the program's own memory.
+// The control cuts its ANSI output at as many bytes as it has characters, which leaves
+// Japanese text short; so the text is asked for piece by piece, each from where the last ended.
 std::wstring RichEditText(HWND window) {
+    const LONG keep = 256;
     LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
     if (length <= 0) return std::wstring();
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
     if (!process) return std::wstring();
-    SIZE_T capacity = static_cast<SIZE_T>(length) * 2 + 2;  // Shift-JIS: two bytes a character
-    SIZE_T total = sizeof(TEXTRANGEA) + capacity;
-    char* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, total, MEM_COMMIT, PAGE_READWRITE));
-    std::wstring text;
-    if (remote) {
+    const SIZE_T capacity = 2 * keep + 4;
+    char* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, sizeof(TEXTRANGEA) + capacity,
+                                                     MEM_COMMIT, PAGE_READWRITE));
+    std::string bytes;
+    LONG pos = 0;
+    while (remote && pos < length) {
         TEXTRANGEA range = {};
-        range.chrg.cpMin = 0;
-        range.chrg.cpMax = -1;
+        range.chrg.cpMin = pos;
+        range.chrg.cpMax = pos + keep;
         range.lpstrText = remote + sizeof(TEXTRANGEA);
+        std::vector<char> buffer(capacity + 1, '\0');
         SIZE_T done = 0;
-        if (WriteProcessMemory(process, remote, &range, sizeof range, &done)) {
-            SendMessageA(window, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(remote));
-            std::vector<char> buffer(capacity + 1, '\0');
-            if (ReadProcessMemory(process, remote + sizeof(TEXTRANGEA), buffer.data(), capacity, &done))
-                text = Wide(buffer.data());
+        if (!WriteProcessMemory(process, remote + sizeof(TEXTRANGEA), buffer.data(), capacity, &done) ||
+            !WriteProcessMemory(process, remote, &range, sizeof range, &done))
+            break;
+        SendMessageA(window, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(remote));
+        if (!ReadProcessMemory(process, remote + sizeof(TEXTRANGEA), buffer.data(), capacity, &done)) break;
+        // Keep the whole characters that arrived (one or two bytes each) and ask for the rest.
+        size_t at = 0;
+        LONG characters = 0;
+        while (buffer[at] != '\0') {
+            size_t size = IsDBCSLeadByteEx(932, static_cast<BYTE>(buffer[at])) ? 2 : 1;
+            if (size == 2 && buffer[at + 1] == '\0') break;  // a character cut in half
+            at += size;
+            ++characters;
         }
-        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+        if (characters == 0) break;
+        bytes.append(buffer.data(), at);
+        pos += characters;
     }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     CloseHandle(process);
-    return text;
+    return Wide(bytes.c_str());
 }
 
 std::wstring TextOf(HWND window) {
