@@ -7,7 +7,8 @@ one line: method, path with query, user agent and Host header, separated by tabs
 
 Files:
   name.sjis.ext      stored as UTF-8, served as Shift-JIS (code page 932)
-  name.ext@query     served for "name.ext?query" when it exists (e.g. "a.html@page=2")
+  name.ext@query     served for "name.ext?query" (e.g. "a.html@page=2"); a document that has
+                     such variants answers 404 for any other query
   missing files      404 with an HTML page
 
 Faults, chosen by path:
@@ -233,8 +234,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return None
         if os.path.isdir(base):
             base = os.path.join(base, "index.html")
-        candidates = [base + "@" + query] if query else []
-        for name in candidates + [base]:
+        candidates = [base]
+        if query:
+            # A document with variants by query ("a.html@page=2") has no page for any other
+            # query: "a.html?page=9" is missing, as on a real site.
+            variants = glob.glob(glob.escape(base) + "@*")
+            candidates = [base + "@" + query] + ([] if variants else [base])
+        for name in candidates:
             if os.path.isfile(name):
                 with open(name, "rb") as f:
                     data = f.read()
