@@ -1,5 +1,6 @@
 #include "library/optiondialogs.h"
 
+#include "app/dialogcontrols.h"
 #include "app/shell.h"
 #include "library/optionvalues.h"
 #include "library/settings.h"
@@ -19,27 +20,6 @@ constexpr int PrefectureBox = 104;
 constexpr int RegionBox = 105;
 
 constexpr int Hokkaido = 0;
-
-void FillComboBox(HWND dialog, int id, const char* const* names, int count, int32_t selection) {
-    HWND box = GetDlgItem(dialog, id);
-    for (int i = 0; i < count; ++i)
-        SendMessageA(box, CB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(names[i]));
-    // An index outside the entries leaves the box without a selection.
-    SendMessageA(box, CB_SETCURSEL, static_cast<WPARAM>(selection), 0);
-}
-
-int32_t ComboSelection(HWND dialog, int id, int32_t openedWith) {
-    int selection = static_cast<int>(SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0));
-    return ChosenIndex(selection, openedWith);
-}
-
-bool IsChecked(HWND dialog, int id) {
-    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
-}
-
-void FlipCheck(HWND dialog, int id) {
-    CheckDlgButton(dialog, id, IsChecked(dialog, id) ? BST_UNCHECKED : BST_CHECKED);
-}
 
 // The Hokkaido sub-region only means something while Hokkaido is the prefecture.
 void EnableRegionFor(HWND dialog, int regionId, int prefectureSelection) {
@@ -89,8 +69,8 @@ void OnGeneralInit(HWND dialog) {
         {"Opetion16", &Opened.numberEntries},
     };
     ReadSettings(reads, 3);
-    CheckDlgButton(dialog, UpdateCheckBox, Opened.updateCheck == 1 ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(dialog, NumberEntriesBox, Opened.numberEntries == 1 ? BST_CHECKED : BST_UNCHECKED);
+    SetCheck(dialog, UpdateCheckBox, Opened.updateCheck == 1);
+    SetCheck(dialog, NumberEntriesBox, Opened.numberEntries == 1);
     FillComboBox(dialog, StartActionBox, StartActionTable, StartActionCount, Opened.startAction);
     FillComboBox(dialog, PrefectureBox, PrefectureTable, PrefectureCount, Settings.Prefecture);
     FillComboBox(dialog, RegionBox, HokkaidoRegionTable, HokkaidoRegionCount, Settings.HokkaidoRegion);

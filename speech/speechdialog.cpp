@@ -1,5 +1,6 @@
 #include "speech/speechdialog.h"
 
+#include "app/dialogcontrols.h"
 #include "app/shell.h"
 #include "library/optionvalues.h"
 #include "library/settings.h"
@@ -13,21 +14,15 @@ constexpr int ReadOnReceiveBox = 107;
 // The position of a name is its SpeechEngine value.
 const char EngineNames[3][16] = {"音声なし", "PC-Talker", "NVDA"};
 
-bool IsChecked(HWND dialog, int id) {
-    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
-}
-
 void OnInit(HWND dialog) {
-    HWND box = GetDlgItem(dialog, EngineBox);
-    for (const char* name : EngineNames) SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
-    SendMessageA(box, CB_SETCURSEL, static_cast<WPARAM>(Settings.SpeechEngine), 0);
-    CheckDlgButton(dialog, CountNoticeBox, Settings.CountNotice == 1 ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(dialog, ReadOnReceiveBox, Settings.ReadOnReceive == 1 ? BST_CHECKED : BST_UNCHECKED);
+    const char* const names[] = {EngineNames[0], EngineNames[1], EngineNames[2]};
+    FillComboBox(dialog, EngineBox, names, 3, Settings.SpeechEngine);
+    SetCheck(dialog, CountNoticeBox, Settings.CountNotice == 1);
+    SetCheck(dialog, ReadOnReceiveBox, Settings.ReadOnReceive == 1);
 }
 
 void OnOk(HWND dialog) {
-    int selection = static_cast<int>(SendDlgItemMessageA(dialog, EngineBox, CB_GETCURSEL, 0, 0));
-    int32_t engine = ChosenIndex(selection, Settings.SpeechEngine);
+    int32_t engine = ComboSelection(dialog, EngineBox, Settings.SpeechEngine);
     int32_t countNotice = IsChecked(dialog, CountNoticeBox) ? 1 : 0;
     int32_t readOnReceive = IsChecked(dialog, ReadOnReceiveBox) ? 1 : 0;
     const SettingWrite writes[] = {
@@ -51,9 +46,7 @@ INT_PTR CALLBACK SpeechDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         switch (LOWORD(wParam)) {
         case CountNoticeBox:
         case ReadOnReceiveBox:
-            if (HIWORD(wParam) == BN_CLICKED)
-                CheckDlgButton(dialog, LOWORD(wParam),
-                               IsChecked(dialog, LOWORD(wParam)) ? BST_UNCHECKED : BST_CHECKED);
+            if (HIWORD(wParam) == BN_CLICKED) FlipCheck(dialog, LOWORD(wParam));
             return TRUE;
         case IDOK:
             OnOk(dialog);
