@@ -105,6 +105,18 @@ bool WaitWhile(const ReadingJob& job, int (*busy)()) {
     return true;
 }
 
+// Waits a poll at a time for the speaking thread of a message (SpeakMessageTracked) to end and
+// closes it; false when the reading was stopped.
+bool WaitUntilSaid(const ReadingJob& job, void* thread) {
+    HANDLE speaking = static_cast<HANDLE>(thread);
+    if (speaking) {
+        while (WaitForSingleObject(speaking, PollMs) == WAIT_TIMEOUT)
+            if (Stopped(job)) break;
+        CloseHandle(speaking);
+    }
+    return !Stopped(job);
+}
+
 // Speaks one line; false when the reading was stopped meanwhile.
 bool SpeakLine(const ReadingJob& job, int engine, const char* line, size_t bytes, wchar_t* wide) {
     if (engine == EnginePcTalker) {
@@ -119,7 +131,7 @@ bool SpeakLine(const ReadingJob& job, int engine, const char* line, size_t bytes
 }
 
 // The line and link count, spoken before a reading that starts on the first line.
-bool SpeakCountNotice(const ReadingJob& job, int engine, int firstLine, int lines) {
+bool SpeakCountNotice(const ReadingJob& job, int firstLine, int lines) {
     int depth = PageDepth;
     char notice[64];
     switch (ChooseCountNotice(Settings.CountNotice, firstLine, CategoryParameters[1], ScrapbookMode)) {
@@ -134,11 +146,10 @@ bool SpeakCountNotice(const ReadingJob& job, int engine, int firstLine, int line
         std::snprintf(notice, sizeof notice, "このニュースは%d行です。", lines);
         break;
     }
-    SpeakMessage(notice, 0);
     // NVDA hears the notice from a speaking thread of its own that first silences NVDA: the
-    // first line waits until the notice has been said, or that thread would cut it off.
-    if (engine == EngineNvda) return WaitWhile(job, NvdaIsSpeaking);
-    return true;
+    // first line waits until that thread is done, or it would cut the line off. Polling NVDA
+    // instead is not enough: on a busy machine the thread may not have begun to speak yet.
+    return WaitUntilSaid(job, SpeakMessageTracked(notice, 0));
 }
 
 void ReadLines(ReadingJob& job, int engine) {
@@ -159,8 +170,10 @@ void ReadLines(ReadingJob& job, int engine) {
         }
     }
     if (Stopped(job)) return;
-    SpeakMessage("終わり", 100);
-    if (!Stopped(job)) ReadingActive = 0;
+    // The reading is over only once "終わり" has been said: whatever is announced next (the end
+    // of the article-after-article mode comes within a second) would otherwise take its place
+    // in NVDA's message slot before its delay has run out.
+    if (WaitUntilSaid(job, SpeakMessageTracked("終わり", 100))) ReadingActive = 0;
 }
 
 unsigned long __stdcall ReadingThreadProc(void* parameter) {
@@ -175,7 +188,7 @@ unsigned long __stdcall ReadingThreadProc(void* parameter) {
         int count = LineCount(job->view);
         ReadingActive = 1;
         bool go = true;
-        if (job->fromReceived) go = SpeakCountNotice(*job, engine, firstLine, count);
+        if (job->fromReceived) go = SpeakCountNotice(*job, firstLine, count);
         if (go) ReadLines(*job, engine);
     }
     InterlockedCompareExchangePointer(&ReadingThread, nullptr, job->self);

@@ -70,7 +70,11 @@ unsigned long __stdcall NvdaSpeakThread(void* delayMs) {
     return 0;
 }
 
-int SpeakMessage(const char* text, int delayMs) {
+namespace {
+
+// SpeakMessage; with keepThread, the NVDA speaking thread's handle is returned open.
+HANDLE Speak(const char* text, int delayMs, bool keepThread) {
+    HANDLE kept = nullptr;
     if (!text) text = "";
     if (delayMs < 0) delayMs = 0;
     switch (Settings.SpeechEngine) {
@@ -89,14 +93,26 @@ int SpeakMessage(const char* text, int delayMs) {
         if (BrailleOutput == 1) NvdaBraille(message);
         HANDLE thread = CreateThread(nullptr, 0, NvdaSpeakThread, reinterpret_cast<void*>(static_cast<intptr_t>(delayMs)),
                                      0, nullptr);
-        if (thread) CloseHandle(thread);
+        if (thread && keepThread)
+            kept = thread;
+        else if (thread)
+            CloseHandle(thread);
         break;
     }
     default:
         break;
     }
+    return kept;
+}
+
+}  // namespace
+
+int SpeakMessage(const char* text, int delayMs) {
+    Speak(text, delayMs, false);
     return 1;
 }
+
+void* SpeakMessageTracked(const char* text, int delayMs) { return Speak(text, delayMs, true); }
 
 void WaitWhileNvdaSpeaks() {
     Sleep(100);

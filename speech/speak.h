@@ -17,6 +17,12 @@ extern volatile int32_t BrailleOutput;
 // Returns 1.
 int SpeakMessage(const char* text, int delayMs);
 
+// SpeakMessage for a caller that must not go on before the message has been said. Under NVDA
+// it returns the handle of the speaking thread, which ends once NVDA has fallen silent after
+// the message (the caller waits on it and closes it); nullptr otherwise, PC-Talker having held
+// the caller already.
+void* SpeakMessageTracked(const char* text, int delayMs);
+
 // The speaking thread of one NVDA message; the parameter is the delay in ms.
 unsigned long __stdcall NvdaSpeakThread(void* delayMs);
 
