@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "library/settings.h"
+#include "retrieval/sjis.h"
 #include "speech/screenreaders.h"
 
 wchar_t NvdaMessageSlot[NvdaMessageSlotLength];
@@ -20,16 +21,12 @@ constexpr UINT ShiftJis = 932;
 // reads a message half rewritten by a caller on another thread.
 SRWLOCK SlotLock = SRWLOCK_INIT;
 
-bool IsLeadByte(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
 // Byte length of the first maxChars characters of a Shift-JIS text (a lead byte and its
 // trail byte are one character).
 size_t CharacterPrefix(const char* text, size_t maxChars) {
     size_t bytes = 0;
     for (size_t chars = 0; chars < maxChars && text[bytes]; ++chars)
-        bytes += IsLeadByte(static_cast<unsigned char>(text[bytes])) && text[bytes + 1] ? 2 : 1;
+        bytes += SjisIsLead(static_cast<unsigned char>(text[bytes])) && text[bytes + 1] ? 2 : 1;
     return bytes;
 }
 
