@@ -201,8 +201,15 @@ class Tavlo:
     def probe(self, *args):
         """The window as a screen reader sees it (see testing/doubles/probe.cpp); args are the
         probe's options, such as "--activate" or "--dialog"."""
-        out = self.desktop.run(["wine", str(BUILD / "probe.exe")] + list(args), timeout=60).stdout
-        return json.loads(out.decode("utf-8"))
+        # Wine now and then fails to start a process on a loaded machine and prints its own
+        # message instead ("ShellExecuteEx が失敗"); the probe is then simply started again.
+        for attempt in range(3):
+            out = self.desktop.run(["wine", str(BUILD / "probe.exe")] + list(args), timeout=60).stdout
+            try:
+                return json.loads(out.decode("utf-8"))
+            except ValueError:
+                time.sleep(0.5)
+        raise AssertionError("the probe did not run: " + out.decode("cp932", "replace"))
 
     def view(self, control_id):
         """What the probe sees of one child control."""
