@@ -1,6 +1,11 @@
+import os
+import subprocess
+
 import pytest
 
-from harness import Tavlo, WineDesktop
+from harness import ROOT, Tavlo, WineDesktop
+
+SITE = ROOT / "testing" / "site"
 
 
 @pytest.fixture(scope="session")
@@ -8,6 +13,17 @@ def desktop():
     d = WineDesktop().start()
     yield d
     d.stop()
+
+
+@pytest.fixture(scope="module")
+def site(tmp_path_factory):
+    """The local HTTPS site on https://localhost/ serving testing/site/fixtures for one test
+    module; yields its state folder (requests.log lists every request)."""
+    state = tmp_path_factory.mktemp("site")
+    subprocess.run(["sh", str(SITE / "site.sh"), "start", str(SITE / "fixtures"), str(state)], check=True,
+                   stdout=subprocess.DEVNULL, timeout=300, env=dict(os.environ, TAVLO_SITE_LIFETIME="1800"))
+    yield state
+    subprocess.run(["sh", str(SITE / "site.sh"), "stop", str(state)], stdout=subprocess.DEVNULL, timeout=60)
 
 
 @pytest.fixture

@@ -1,16 +1,12 @@
 """Opening articles from the headline list: the cleaned body in the body view, the browser
 offered for a page without a body, a download that fails, continuation pages and the weather
 forecast. The pages come from the local HTTPS site (testing/site/fixtures/articles)."""
-import os
 import stat
-import subprocess
 import time
 
 import pytest
 
-from harness import ROOT
 
-SITE = ROOT / "testing" / "site"
 
 CATEGORY = """
 [Category{n}]
@@ -56,15 +52,6 @@ ListText3=天気
 MenuName3=articles.txt
 Number3=3
 """
-
-
-@pytest.fixture(scope="module")
-def site(tmp_path_factory):
-    state = tmp_path_factory.mktemp("site")
-    subprocess.run([str(SITE / "site.sh"), "start", str(SITE / "fixtures"), str(state)], check=True,
-                   stdout=subprocess.DEVNULL, env=dict(os.environ, TAVLO_SITE_LIFETIME="1800"))
-    yield state
-    subprocess.run([str(SITE / "site.sh"), "stop", str(state)], stdout=subprocess.DEVNULL)
 
 
 @pytest.fixture

@@ -1,15 +1,10 @@
 """Receiving a category's headlines from the local HTTPS site: what is heard, what the headline
 list shows, and what happens when pages fail or receptions overlap."""
-import os
-import subprocess
 import time
 
 import pytest
 
-from harness import ROOT
 
-SITE = ROOT / "testing" / "site"
-STATE = ROOT / "build" / "e2e" / "site-headlines"
 H = "https://localhost/headlines/"
 
 
@@ -73,13 +68,9 @@ PCTALKER = {"Opetion20": 1, "Opetion16": 1}
 
 
 @pytest.fixture(scope="module", autouse=True)
-def site():
-    STATE.mkdir(parents=True, exist_ok=True)
-    env = dict(os.environ, TAVLO_SITE_LIFETIME="1800")
-    subprocess.run(["sh", str(SITE / "site.sh"), "start", str(SITE / "fixtures"), str(STATE)], check=True,
-                   env=env, timeout=300, stdout=subprocess.DEVNULL)
-    yield
-    subprocess.run(["sh", str(SITE / "site.sh"), "stop", str(STATE)], timeout=60, stdout=subprocess.DEVNULL)
+def serve(site):
+    """Every test of this file receives from the local site."""
+    return site
 
 
 def install_categories(tavlo):

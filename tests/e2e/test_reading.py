@@ -1,15 +1,12 @@
 """Continuous reading: an article read aloud line by line through the screen-reader doubles
 (which take time to speak), stopped by a key or by the focus leaving, and the headline list read
 article after article. The pages come from the local HTTPS site (testing/site/fixtures/reading)."""
-import os
 import subprocess
 import time
 
 import pytest
 
-from harness import ROOT
 
-SITE = ROOT / "testing" / "site"
 
 CATEGORIES = """
 [Category1]
@@ -44,15 +41,6 @@ END = "終わり"
 
 NVDA = {"Opetion20": 2, "Opetion19": 0}
 PCTALKER = {"Opetion20": 1, "Opetion19": 0}
-
-
-@pytest.fixture(scope="module")
-def site(tmp_path_factory):
-    state = tmp_path_factory.mktemp("site")
-    subprocess.run([str(SITE / "site.sh"), "start", str(SITE / "fixtures"), str(state)], check=True,
-                   stdout=subprocess.DEVNULL, env=dict(os.environ, TAVLO_SITE_LIFETIME="1800"))
-    yield state
-    subprocess.run([str(SITE / "site.sh"), "stop", str(state)], stdout=subprocess.DEVNULL)
 
 
 def open_headlines(tavlo):

@@ -8,39 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/native/test_files.h"
+
 namespace {
-
-std::string Root() {
-  std::string file = __FILE__;
-  return file.substr(0, file.rfind("/tests/native/"));
-}
-
-bool ReadFile(const std::string& path, std::string* text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream out;
-  out << in.rdbuf();
-  *text = out.str();
-  return true;
-}
-
-// A page buffer of capacity bytes followed by guard bytes.
-struct Page {
-  std::vector<char> bytes;
-  std::size_t capacity;
-  Page(const std::string& text, std::size_t capacity) : bytes(capacity + 64, '\x5A'), capacity(capacity) {
-    std::size_t n = text.size() < capacity - 1 ? text.size() : capacity - 1;
-    std::memcpy(bytes.data(), text.data(), n);
-    bytes[n] = '\0';
-  }
-  char* get() { return bytes.data(); }
-  std::string str() const { return bytes.data(); }
-  bool GuardIntact() const {
-    for (std::size_t i = capacity; i < bytes.size(); ++i)
-      if (bytes[i] != '\x5A') return false;
-    return true;
-  }
-};
 
 std::string FixturePage() {
   std::string text;
