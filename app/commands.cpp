@@ -73,37 +73,37 @@ bool CloseProgram() {
 }
 
 const CommandEntry Commands[] = {
-    {1, WhileReading::Allowed, DoNothing},
-    {500, WhileReading::Allowed, MoveToLocalNews},
-    {501, WhileReading::Refused, ShowMenuListView},
-    {502, WhileReading::Refused, ActivateFocusedView},
-    {509, WhileReading::Refused, Reload},
-    {510, WhileReading::Allowed, CloseProgram},
-    {521, WhileReading::Refused, PreviousHeadline},
-    {522, WhileReading::Refused, NextHeadline},
-    {526, WhileReading::Refused, BackOneStep},
-    {527, WhileReading::Refused, BackToTopOrArticle},
-    {544, WhileReading::Refused, ReadAllArticles},
-    {551, WhileReading::Refused, GeneralOptions},
-    {552, WhileReading::Refused, SpeechSettings},
-    {558, WhileReading::Refused, Braille},
-    {572, WhileReading::Refused, NextView},
-    {573, WhileReading::Refused, PreviousView},
-    {575, WhileReading::Refused, ViewBack},
-    {576, WhileReading::Refused, ViewForward},
-    {581, WhileReading::Refused, ReadFromTop},
-    {582, WhileReading::Allowed, DoNothing},
-    {583, WhileReading::Refused, ReadFromCaret},
+    {1,   WhileReading::Allowed, DoNothing           },
+    {500, WhileReading::Allowed, MoveToLocalNews     },
+    {501, WhileReading::Refused, ShowMenuListView    },
+    {502, WhileReading::Refused, ActivateFocusedView },
+    {509, WhileReading::Refused, Reload              },
+    {510, WhileReading::Allowed, CloseProgram        },
+    {521, WhileReading::Refused, PreviousHeadline    },
+    {522, WhileReading::Refused, NextHeadline        },
+    {526, WhileReading::Refused, BackOneStep         },
+    {527, WhileReading::Refused, BackToTopOrArticle  },
+    {544, WhileReading::Refused, ReadAllArticles     },
+    {551, WhileReading::Refused, GeneralOptions      },
+    {552, WhileReading::Refused, SpeechSettings      },
+    {558, WhileReading::Refused, Braille             },
+    {572, WhileReading::Refused, NextView            },
+    {573, WhileReading::Refused, PreviousView        },
+    {575, WhileReading::Refused, ViewBack            },
+    {576, WhileReading::Refused, ViewForward         },
+    {581, WhileReading::Refused, ReadFromTop         },
+    {582, WhileReading::Allowed, DoNothing           },
+    {583, WhileReading::Refused, ReadFromCaret       },
     {587, WhileReading::Refused, AnnounceListPosition},
-    {590, WhileReading::Allowed, DoNothing},
-    {591, WhileReading::Refused, AnnounceWhereAmI},
-    {597, WhileReading::Refused, AnnounceDepth},
+    {590, WhileReading::Allowed, DoNothing           },
+    {591, WhileReading::Refused, AnnounceWhereAmI    },
+    {597, WhileReading::Refused, AnnounceDepth       },
 };
 
 // Action codes a menu entry may carry; all but 503, 510 and 555 are refused while reading
 // (the command table says the same for each of them).
-const int MenuFileActions[] = {503, 508, 510, 551, 552, 553, 554, 555, 558,
-                               561, 562, 563, 564, 565, 566, 567, 568};
+const int MenuFileActions[] = {
+    503, 508, 510, 551, 552, 553, 554, 555, 558, 561, 562, 563, 564, 565, 566, 567, 568};
 
 }  // namespace
 

@@ -36,9 +36,18 @@ bool RegisterMainClass(HINSTANCE instance) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (ActivateRunningInstance()) return 0;
     if (!RegisterMainClass(instance)) return -1;
-    HWND window = CreateWindowExA(0, WindowClass, WindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                  instance, nullptr);
+    HWND window = CreateWindowExA(0,
+                                  WindowClass,
+                                  WindowTitle,
+                                  WS_OVERLAPPEDWINDOW,
+                                  CW_USEDEFAULT,
+                                  CW_USEDEFAULT,
+                                  CW_USEDEFAULT,
+                                  CW_USEDEFAULT,
+                                  nullptr,
+                                  nullptr,
+                                  instance,
+                                  nullptr);
     if (!window) return -1;
     HACCEL accelerators = LoadAcceleratorsA(instance, "TBAccelerator");
     MSG msg;

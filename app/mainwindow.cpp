@@ -36,13 +36,21 @@ const char* const DataFolderTree[] = {
 };
 
 const DWORD ListStyle = WS_CHILD | WS_BORDER | WS_VSCROLL | LBS_STANDARD;
-const DWORD BodyStyle = WS_CHILD | WS_BORDER | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
-                        ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_READONLY | ES_WANTRETURN;
+const DWORD BodyStyle = WS_CHILD | WS_BORDER | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                        ES_AUTOHSCROLL | ES_READONLY | ES_WANTRETURN;
 const DWORD PageStoreStyle = WS_CHILD | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
                              ES_AUTOHSCROLL | ES_READONLY | ES_WANTRETURN;
 
 HWND CreateChild(HWND parent, const char* cls, const char* text, DWORD style, int id) {
-    return CreateWindowExA(0, cls, text, style, 0, 0, 0, 0, parent,
+    return CreateWindowExA(0,
+                           cls,
+                           text,
+                           style,
+                           0,
+                           0,
+                           0,
+                           0,
+                           parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)),
                            nullptr);
@@ -87,23 +95,23 @@ void LoadSources() {
 
 void ShowFirstScreen() {
     switch (Settings.StartAction) {
-    case 0:
-        ShowView(MenuList, HeadlineList, BodyView);
-        break;
-    case 4:
-        SendMessageA(MenuList, LB_SETCURSEL, TopLocalNews, 0);
-        LoadMenuLevel(MenuList, "Menu97");
-        ShowView(MenuList, HeadlineList, BodyView);
-        break;
-    case 5:
-        SendMessageA(MenuList, LB_SETCURSEL, TopCategories, 0);
-        LoadMenuLevel(MenuList, "Menu4");
-        ShowView(MenuList, HeadlineList, BodyView);
-        break;
-    default:
-        // Start actions 1 to 3 open the logs; any other value shows no view.
-        RunLogStartAction(Settings.StartAction);
-        break;
+        case 0:
+            ShowView(MenuList, HeadlineList, BodyView);
+            break;
+        case 4:
+            SendMessageA(MenuList, LB_SETCURSEL, TopLocalNews, 0);
+            LoadMenuLevel(MenuList, "Menu97");
+            ShowView(MenuList, HeadlineList, BodyView);
+            break;
+        case 5:
+            SendMessageA(MenuList, LB_SETCURSEL, TopCategories, 0);
+            LoadMenuLevel(MenuList, "Menu4");
+            ShowView(MenuList, HeadlineList, BodyView);
+            break;
+        default:
+            // Start actions 1 to 3 open the logs; any other value shows no view.
+            RunLogStartAction(Settings.StartAction);
+            break;
     }
 }
 
@@ -160,35 +168,35 @@ void OnTimer(WPARAM id) {
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE:
-        return OnCreate(window);
-    case WM_SIZE:
-        OnSize(lParam);
-        return 0;
-    case WM_SETFOCUS:
-        OnSetFocus();
-        return 0;
-    case WM_CLOSE:
-        OnClose(window);
-        break;  // the default procedure destroys the window
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    case WM_TIMER:
-        OnTimer(wParam);
-        return 0;
-    case WM_SYSCOMMAND:
-        // Alt released after Alt+1 and the like: keep the focus where it is.
-        if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == 0 && AltAcceleratorUsed) {
-            AltAcceleratorUsed = false;
+        case WM_CREATE:
+            return OnCreate(window);
+        case WM_SIZE:
+            OnSize(lParam);
             return 0;
-        }
-        break;
-    case WM_COMMAND:
-        if (DispatchCommand(LOWORD(wParam))) return 0;
-        break;
-    case ReadingCaretMessage:
-        return MoveReadingCaret(lParam);
+        case WM_SETFOCUS:
+            OnSetFocus();
+            return 0;
+        case WM_CLOSE:
+            OnClose(window);
+            break;  // the default procedure destroys the window
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        case WM_TIMER:
+            OnTimer(wParam);
+            return 0;
+        case WM_SYSCOMMAND:
+            // Alt released after Alt+1 and the like: keep the focus where it is.
+            if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == 0 && AltAcceleratorUsed) {
+                AltAcceleratorUsed = false;
+                return 0;
+            }
+            break;
+        case WM_COMMAND:
+            if (DispatchCommand(LOWORD(wParam))) return 0;
+            break;
+        case ReadingCaretMessage:
+            return MoveReadingCaret(lParam);
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -18,7 +18,8 @@ void MainMenuPath(char* path, DWORD capacity) {
 
 int LoadMenuLevel(HWND list, const char* section) {
     if (MenuStack.MenuLevel != -1)
-        MenuStack.MenuSelection[MenuStack.MenuLevel] = static_cast<int32_t>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+        MenuStack.MenuSelection[MenuStack.MenuLevel] =
+            static_cast<int32_t>(SendMessageA(list, LB_GETCURSEL, 0, 0));
     if (MenuStack.MenuLevel + 1 >= MenuLevelCount) return 1;  // five levels only
     int level = ++MenuStack.MenuLevel;
     std::memset(MenuStack.ListText[level], 0, sizeof MenuStack.ListText[level]);

@@ -36,23 +36,27 @@ const char* SelectedText(const MenuStackData& stack, int level) {
 void DescribeMenuPosition(const MenuStackData& stack, char* out, int capacity) {
     if (capacity <= 0) return;
     switch (stack.MenuLevel) {
-    case 0:
-        std::snprintf(out, capacity, "%s", "トップメニュー");
-        break;
-    case 1:
-        std::snprintf(out, capacity, "%s", SelectedText(stack, 0));
-        break;
-    case 2:
-        std::snprintf(out, capacity, "%s %s", SelectedText(stack, 0), SelectedText(stack, 1));
-        break;
-    case 3:
-        std::snprintf(out, capacity, "%s %s", SelectedText(stack, 1), SelectedText(stack, 2));
-        break;
-    case 4:
-        std::snprintf(out, capacity, "%s %s %s", SelectedText(stack, 1), SelectedText(stack, 2),
-                      SelectedText(stack, 3));
-        break;
-    default:
-        out[0] = '\0';
+        case 0:
+            std::snprintf(out, capacity, "%s", "トップメニュー");
+            break;
+        case 1:
+            std::snprintf(out, capacity, "%s", SelectedText(stack, 0));
+            break;
+        case 2:
+            std::snprintf(out, capacity, "%s %s", SelectedText(stack, 0), SelectedText(stack, 1));
+            break;
+        case 3:
+            std::snprintf(out, capacity, "%s %s", SelectedText(stack, 1), SelectedText(stack, 2));
+            break;
+        case 4:
+            std::snprintf(out,
+                          capacity,
+                          "%s %s %s",
+                          SelectedText(stack, 1),
+                          SelectedText(stack, 2),
+                          SelectedText(stack, 3));
+            break;
+        default:
+            out[0] = '\0';
     }
 }

@@ -136,15 +136,15 @@ HWND FocusedView() {
 
 int ActivateEntry(int source) {
     switch (source) {
-    case FromMenuList:
-        ActivateMenuEntry();
-        break;
-    case FromHeadlineList:
-        OpenSelectedHeadline();
-        break;
-    case FromBodyView:
-        if (ReadingActive == 0) StartReadBody(BodyView);
-        break;
+        case FromMenuList:
+            ActivateMenuEntry();
+            break;
+        case FromHeadlineList:
+            OpenSelectedHeadline();
+            break;
+        case FromBodyView:
+            if (ReadingActive == 0) StartReadBody(BodyView);
+            break;
     }
     return 1;
 }
@@ -339,6 +339,4 @@ void RunLogStartAction(int) {
     // Start actions 1 to 3 (history and favorites) join here when the logs land.
 }
 
-void ApplyWordWrap() {
-    SendMessageA(BodyView, EM_SETTARGETDEVICE, 0, Settings.WordWrap == 1 ? 0 : 1);
-}
+void ApplyWordWrap() { SendMessageA(BodyView, EM_SETTARGETDEVICE, 0, Settings.WordWrap == 1 ? 0 : 1); }

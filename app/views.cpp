@@ -19,17 +19,17 @@ void StopAndFocusBody() {
 
 bool MenuListKey(WPARAM key) {
     switch (key) {
-    case VK_BACK:
-    case VK_ESCAPE:
-    case VK_LEFT:
-        GoBackInMenu();
-        return true;
-    case VK_RIGHT:
-        ActivateEntry(FromMenuList);
-        return true;
-    case VK_DELETE:
-        DeleteLogEntry();
-        return true;
+        case VK_BACK:
+        case VK_ESCAPE:
+        case VK_LEFT:
+            GoBackInMenu();
+            return true;
+        case VK_RIGHT:
+            ActivateEntry(FromMenuList);
+            return true;
+        case VK_DELETE:
+            DeleteLogEntry();
+            return true;
     }
     return false;
 }
@@ -37,28 +37,28 @@ bool MenuListKey(WPARAM key) {
 bool HeadlineListKey(WPARAM key) {
     bool reading = ReadingActive == 1;
     switch (key) {
-    case VK_BACK:
-    case VK_ESCAPE:
-    case VK_LEFT:
-        if (reading)
+        case VK_BACK:
+        case VK_ESCAPE:
+        case VK_LEFT:
+            if (reading)
+                StopAndFocusBody();
+            else
+                ShowView(MenuList, HeadlineList);
+            return true;
+        case VK_CONTROL:
+            if (reading) StopReading(0);
+            return true;
+        case VK_UP:
+        case VK_DOWN:
+            if (!reading) return false;
             StopAndFocusBody();
-        else
-            ShowView(MenuList, HeadlineList);
-        return true;
-    case VK_CONTROL:
-        if (reading) StopReading(0);
-        return true;
-    case VK_UP:
-    case VK_DOWN:
-        if (!reading) return false;
-        StopAndFocusBody();
-        return true;
-    case VK_RIGHT:
-        if (reading)
-            StopAndFocusBody();
-        else
-            ActivateEntry(FromHeadlineList);
-        return true;
+            return true;
+        case VK_RIGHT:
+            if (reading)
+                StopAndFocusBody();
+            else
+                ActivateEntry(FromHeadlineList);
+            return true;
     }
     return false;
 }
@@ -66,24 +66,24 @@ bool HeadlineListKey(WPARAM key) {
 bool BodyViewKey(WPARAM key) {
     bool reading = ReadingActive == 1;
     switch (key) {
-    case VK_BACK:
-        if (reading || ScrapbookMode == 1) return false;
-        GoBackInBody();
-        return true;
-    case VK_ESCAPE:
-        if (reading)
+        case VK_BACK:
+            if (reading || ScrapbookMode == 1) return false;
+            GoBackInBody();
+            return true;
+        case VK_ESCAPE:
+            if (reading)
+                StopReading(0);
+            else
+                ShowView(HeadlineList, BodyView);
+            return true;
+        case VK_CONTROL:
+        case VK_LEFT:
+        case VK_UP:
+        case VK_RIGHT:
+        case VK_DOWN:
+            if (!reading) return false;
             StopReading(0);
-        else
-            ShowView(HeadlineList, BodyView);
-        return true;
-    case VK_CONTROL:
-    case VK_LEFT:
-    case VK_UP:
-    case VK_RIGHT:
-    case VK_DOWN:
-        if (!reading) return false;
-        StopReading(0);
-        return true;
+            return true;
     }
     return false;
 }
@@ -108,8 +108,14 @@ void SubclassView(HWND view) {
     WNDPROC previous = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ViewProc)));
     switch (GetDlgCtrlID(view)) {
-    case MenuListId: MenuListProc = previous; break;
-    case HeadlineListId: HeadlineListProc = previous; break;
-    default: BodyViewProc = previous; break;
+        case MenuListId:
+            MenuListProc = previous;
+            break;
+        case HeadlineListId:
+            HeadlineListProc = previous;
+            break;
+        default:
+            BodyViewProc = previous;
+            break;
     }
 }

@@ -43,7 +43,10 @@ void OnLocalOk(HWND dialog) {
     // The sub-region is stored also while its box is disabled.
     int32_t prefecture = ComboSelection(dialog, LocalPrefectureBox, Settings.Prefecture);
     int32_t region = ComboSelection(dialog, LocalRegionBox, Settings.HokkaidoRegion);
-    const SettingWrite writes[] = {{"Opetion0", prefecture}, {"Opetion15", region}};
+    const SettingWrite writes[] = {
+        {"Opetion0",  prefecture},
+        {"Opetion15", region    }
+    };
     WriteSettings(writes, 2);
     Settings.Prefecture = prefecture;
     Settings.HokkaidoRegion = region;
@@ -64,8 +67,8 @@ GeneralOpened Opened;
 void OnGeneralInit(HWND dialog) {
     Opened = {Settings.UpdateCheckAtStart, Settings.StartAction, Settings.NumberEntries};
     const SettingRead reads[] = {
-        {"Opetion1", &Opened.updateCheck},
-        {"Opetion21", &Opened.startAction},
+        {"Opetion1",  &Opened.updateCheck  },
+        {"Opetion21", &Opened.startAction  },
         {"Opetion16", &Opened.numberEntries},
     };
     ReadSettings(reads, 3);
@@ -84,8 +87,11 @@ void OnGeneralOk(HWND dialog) {
     int32_t prefecture = ComboSelection(dialog, PrefectureBox, Settings.Prefecture);
     int32_t region = ComboSelection(dialog, RegionBox, Settings.HokkaidoRegion);
     const SettingWrite writes[] = {
-        {"Opetion1", updateCheck}, {"Opetion21", startAction}, {"Opetion16", numberEntries},
-        {"Opetion0", prefecture},  {"Opetion15", region},
+        {"Opetion1",  updateCheck  },
+        {"Opetion21", startAction  },
+        {"Opetion16", numberEntries},
+        {"Opetion0",  prefecture   },
+        {"Opetion15", region       },
     };
     WriteSettings(writes, 5);
     Settings.NumberEntries = numberEntries;
@@ -109,48 +115,49 @@ const char* ListEntryTitle(int i) {
 
 INT_PTR CALLBACK LocalDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG:
-        OnLocalInit(dialog);
-        return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case LocalPrefectureBox:
-            if (HIWORD(wParam) == CBN_SELCHANGE) OnPrefectureChange(dialog, LocalPrefectureBox, LocalRegionBox);
+        case WM_INITDIALOG:
+            OnLocalInit(dialog);
             return TRUE;
-        case IDOK:
-            OnLocalOk(dialog);
-            return TRUE;
-        case IDCANCEL:
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        break;
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case LocalPrefectureBox:
+                    if (HIWORD(wParam) == CBN_SELCHANGE)
+                        OnPrefectureChange(dialog, LocalPrefectureBox, LocalRegionBox);
+                    return TRUE;
+                case IDOK:
+                    OnLocalOk(dialog);
+                    return TRUE;
+                case IDCANCEL:
+                    EndDialog(dialog, IDCANCEL);
+                    return TRUE;
+            }
+            break;
     }
     return FALSE;
 }
 
 INT_PTR CALLBACK GeneralOptionDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG:
-        OnGeneralInit(dialog);
-        return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case UpdateCheckBox:
-        case NumberEntriesBox:
-            if (HIWORD(wParam) == BN_CLICKED) FlipCheck(dialog, LOWORD(wParam));
+        case WM_INITDIALOG:
+            OnGeneralInit(dialog);
             return TRUE;
-        case PrefectureBox:
-            if (HIWORD(wParam) == CBN_SELCHANGE) OnPrefectureChange(dialog, PrefectureBox, RegionBox);
-            return TRUE;
-        case IDOK:
-            OnGeneralOk(dialog);
-            return TRUE;
-        case IDCANCEL:
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        break;
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case UpdateCheckBox:
+                case NumberEntriesBox:
+                    if (HIWORD(wParam) == BN_CLICKED) FlipCheck(dialog, LOWORD(wParam));
+                    return TRUE;
+                case PrefectureBox:
+                    if (HIWORD(wParam) == CBN_SELCHANGE) OnPrefectureChange(dialog, PrefectureBox, RegionBox);
+                    return TRUE;
+                case IDOK:
+                    OnGeneralOk(dialog);
+                    return TRUE;
+                case IDCANCEL:
+                    EndDialog(dialog, IDCANCEL);
+                    return TRUE;
+            }
+            break;
     }
     return FALSE;
 }

@@ -45,7 +45,7 @@ int32_t ApplyLegacyEngine(int32_t speechEngine, int32_t legacyEngine);
 constexpr int PrefectureCount = 47;
 constexpr int HokkaidoRegionCount = 4;
 constexpr int StartActionCount = 6;
-extern const char* const PrefectureTable[PrefectureCount];     // Shift-JIS in the program
+extern const char* const PrefectureTable[PrefectureCount];  // Shift-JIS in the program
 extern const char* const HokkaidoRegionTable[HokkaidoRegionCount];
 extern const char* const StartActionTable[StartActionCount];
 

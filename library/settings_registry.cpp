@@ -8,7 +8,7 @@ const char SettingsKeyPath[] = "Software\\Morvick\\Tavlo2";
 
 // Owns an open registry key and closes it on every path.
 class ScopedKey {
-public:
+  public:
     ScopedKey() = default;
     ~ScopedKey() {
         if (key_) RegCloseKey(key_);
@@ -18,7 +18,7 @@ public:
     HKEY* out() { return &key_; }
     HKEY get() const { return key_; }
 
-private:
+  private:
     HKEY key_ = nullptr;
 };
 
@@ -32,8 +32,15 @@ void WriteDword(HKEY key, const char* name, int32_t value) {
 int CreateDefaultSettings() {
     ScopedKey key;
     DWORD disposition = 0;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, SettingsKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, key.out(), &disposition) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CURRENT_USER,
+                        SettingsKeyPath,
+                        0,
+                        nullptr,
+                        REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS,
+                        nullptr,
+                        key.out(),
+                        &disposition) != ERROR_SUCCESS)
         return 1;
     if (disposition == REG_OPENED_EXISTING_KEY) return 1;
     for (const SettingValue& v : SettingValues) WriteDword(key.get(), v.name, v.defaultValue);
@@ -49,8 +56,12 @@ int LoadSettings() {
             ERROR_SUCCESS) {
             for (int i = 0; i < SettingValueCount; ++i) {
                 DWORD size = sizeof slots[i];
-                RegQueryValueExA(key.get(), SettingValues[i].name, nullptr, nullptr,
-                                 reinterpret_cast<BYTE*>(&slots[i]), &size);
+                RegQueryValueExA(key.get(),
+                                 SettingValues[i].name,
+                                 nullptr,
+                                 nullptr,
+                                 reinterpret_cast<BYTE*>(&slots[i]),
+                                 &size);
             }
         }
     }
@@ -64,22 +75,21 @@ int LoadSettings() {
 
 void WriteSettings(const SettingWrite* values, int count) {
     ScopedKey key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, SettingsKeyPath, 0, KEY_ALL_ACCESS, key.out()) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, SettingsKeyPath, 0, KEY_ALL_ACCESS, key.out()) != ERROR_SUCCESS)
         return;
     for (int i = 0; i < count; ++i) WriteDword(key.get(), values[i].name, values[i].value);
 }
 
 void ReadSettings(const SettingRead* values, int count) {
     ScopedKey key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, SettingsKeyPath, 0, KEY_ALL_ACCESS, key.out()) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, SettingsKeyPath, 0, KEY_ALL_ACCESS, key.out()) != ERROR_SUCCESS)
         return;
     for (int i = 0; i < count; ++i) {
         DWORD data = 0;
         DWORD size = sizeof data;
-        if (RegQueryValueExA(key.get(), values[i].name, nullptr, nullptr,
-                             reinterpret_cast<BYTE*>(&data), &size) == ERROR_SUCCESS &&
+        if (RegQueryValueExA(
+                key.get(), values[i].name, nullptr, nullptr, reinterpret_cast<BYTE*>(&data), &size) ==
+                ERROR_SUCCESS &&
             size == sizeof data)
             *values[i].value = static_cast<int32_t>(data);
     }

@@ -27,7 +27,7 @@ char JoinedText[ArticleTextCapacity];
 
 // A buffer from the process heap, released on every path.
 class HeapText {
-public:
+  public:
     explicit HeapText(size_t capacity)
         : capacity_(capacity), data_(static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, capacity))) {
         if (data_) data_[0] = '\0';
@@ -40,7 +40,7 @@ public:
     char* get() const { return data_; }
     size_t capacity() const { return capacity_; }
 
-private:
+  private:
     size_t capacity_;
     char* data_;
 };
@@ -102,8 +102,10 @@ void ShowArticleText(const char* text) {
 }
 
 void OfferBrowser(HWND mainWindow, const char* address) {
-    int answer = MessageBoxA(mainWindow, "記事本文を取得できませんでした\nこの記事をブラウザで表示してもよろしいですか",
-                             "受信エラー", MB_YESNO | MB_ICONQUESTION);
+    int answer = MessageBoxA(mainWindow,
+                             "記事本文を取得できませんでした\nこの記事をブラウザで表示してもよろしいですか",
+                             "受信エラー",
+                             MB_YESNO | MB_ICONQUESTION);
     if (answer == IDYES) OpenInBrowser(address);
 }
 
@@ -112,8 +114,9 @@ void OfferBrowser(HWND mainWindow, const char* address) {
 const char* JoinPagedArticle(const ArticleSource& source, char* text) {
     int links = HeadlineStore.counts[1];
     char base[AddressCapacity];
-    if (links >= 1 && PagedArticleBase(HeadlineStore.addresses[1][links - 1],
-                                       SourceAddress(SourceYahooNewsHost), base, sizeof base)) {
+    if (links >= 1 &&
+        PagedArticleBase(
+            HeadlineStore.addresses[1][links - 1], SourceAddress(SourceYahooNewsHost), base, sizeof base)) {
         SjisCopyCut(JoinedText, sizeof JoinedText, text, std::strlen(text));
         for (int k = 2; k <= LastContinuationPage; ++k) {
             if (!ReceiveArticlePage(base, k)) break;
@@ -149,8 +152,14 @@ int ReceiveArticle(HWND mainWindow) {
 
     const bool offersLinks = !IsAsahiRssFeed(Parameter(3), SourceAddress(SourceAsahiRssHost));
     int links = 0;
-    if (!ExtractArticle(page.get(), page.capacity(), source, CategoryMarkers(), HeadlineStore.titles[1],
-                        HeadlineStore.addresses[1], &links, offersLinks)) {
+    if (!ExtractArticle(page.get(),
+                        page.capacity(),
+                        source,
+                        CategoryMarkers(),
+                        HeadlineStore.titles[1],
+                        HeadlineStore.addresses[1],
+                        &links,
+                        offersLinks)) {
         OfferBrowser(mainWindow, address);
         return 0;
     }
@@ -189,12 +198,20 @@ int ReceiveArticleForRecording(HWND) {
     if (!FetchSelectedArticle(selection, page, address)) return 0;
 
     int links = 0;
-    ExtractRecordingArticle(page.get(), page.capacity(), ClassifyArticleSource(Parameter(2)),
-                            CategoryMarkers(), HeadlineStore.titles[1], HeadlineStore.addresses[1], &links);
+    ExtractRecordingArticle(page.get(),
+                            page.capacity(),
+                            ClassifyArticleSource(Parameter(2)),
+                            CategoryMarkers(),
+                            HeadlineStore.titles[1],
+                            HeadlineStore.addresses[1],
+                            &links);
     HeadlineStore.counts[1] = links;
     MakeArticlePageTitle(HeadlineStore.titles[0][selection], HeadlineStore.pageTitles[0], TitleCapacity);
-    ComposeRecordingText(HeadlineStore.titles[0][selection], page.get(), Settings.RecordTitleFirst != 0,
-                         output.get(), output.capacity());
+    ComposeRecordingText(HeadlineStore.titles[0][selection],
+                         page.get(),
+                         Settings.RecordTitleFirst != 0,
+                         output.get(),
+                         output.capacity());
     ShowArticleText(output.get());
     return 1;
 }

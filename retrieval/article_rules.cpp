@@ -17,9 +17,14 @@ const char* const CacheScriptEnd = "noCacheParam=Math.random()*10000000000;";
 const char* const PagedSuffix = "?page=2";
 
 const char* const AsahiFeedPaths[] = {
-    "/rss/asahi/national.rdf", "/rss/asahi/business.rdf",      "/rss/asahi/politics.rdf",
-    "/rss/asahi/international.rdf", "/rss/asahi/sports.rdf",   "/rss/asahi/culture.rdf",
-    "/rss/asahi/science.rdf",  "/rss/asahi/newsheadlines.rdf",
+    "/rss/asahi/national.rdf",
+    "/rss/asahi/business.rdf",
+    "/rss/asahi/politics.rdf",
+    "/rss/asahi/international.rdf",
+    "/rss/asahi/sports.rdf",
+    "/rss/asahi/culture.rdf",
+    "/rss/asahi/science.rdf",
+    "/rss/asahi/newsheadlines.rdf",
 };
 
 bool Contains(const char* text, const char* marker) {
@@ -73,8 +78,7 @@ int CompleteArticleAddress(char* address, const char* base, char* page, std::siz
 int CutArticleBody(char* page, const ArticleSource& source, const ArticleMarkers& markers) {
     if (source.yahoo) {
         if (!CutBetweenLast(page, markers.bodyStart, markers.bodyEnd))
-            CutBetweenLast(page, "<div class=\"hdLogoWrap\">",
-                           "<!--- interest_match_relevant_zone_end --->");
+            CutBetweenLast(page, "<div class=\"hdLogoWrap\">", "<!--- interest_match_relevant_zone_end --->");
         CutBetween(page, MarkerNone, RelatedArticlesHeading);
         return 1;
     }
@@ -92,7 +96,8 @@ void ApplySourceRules(char* page, const ArticleSource& source, const ArticleMark
     }
     if (source.yahoo) CutBetweenLast(page, MarkerNone, "<h3 class=\"sc-hEsumM jLqHXT\">");
     if (std::strcmp(markers.bodyStart, "<div class=\"p-main-contents \">") == 0)
-        CutBetween(page, "<div class=\"p-main-contents\">",
+        CutBetween(page,
+                   "<div class=\"p-main-contents\">",
                    "<aside class=\"ev-article-manual-related__article-inline\">");
     if (source.animate)
         for (int k = 0; k < 2; ++k) RemoveSpan(page, "var ", "});");
@@ -100,8 +105,8 @@ void ApplySourceRules(char* page, const ArticleSource& source, const ArticleMark
         CutBetweenLast(page, MarkerNone, "<a href=\"javascript:DAILY.openNewsDetail();\"");
 }
 
-int CollectRelatedLinks(const char* page, char (*titles)[TitleCapacity],
-                        char (*addresses)[AddressCapacity], int limit) {
+int CollectRelatedLinks(const char* page, char (*titles)[TitleCapacity], char (*addresses)[AddressCapacity],
+                        int limit) {
     int count = 0;
     int position = 0;
     while (count < limit) {
@@ -156,8 +161,8 @@ void MakeArticlePageTitle(const char* headline, char* title, std::size_t titleCa
 }
 
 const char* ContinuationSuffix(int pageNumber) {
-    static const char* const Suffixes[] = {"?page=2", "?page=3", "?page=4", "?page=5", "?page=6",
-                                           "?page=7", "?page=8", "?page=9", "?page=10"};
+    static const char* const Suffixes[] = {
+        "?page=2", "?page=3", "?page=4", "?page=5", "?page=6", "?page=7", "?page=8", "?page=9", "?page=10"};
     if (pageNumber < 2 || pageNumber > LastContinuationPage) return "";
     return Suffixes[pageNumber - 2];
 }

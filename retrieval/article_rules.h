@@ -23,8 +23,8 @@ constexpr int LastContinuationPage = 10;
 // Which of the sources with rules of their own a category's source identifier names.
 struct ArticleSource {
     bool rss = false;
-    bool yahoo = false;        // the portal's top page: last-marker body cut
-    bool yahooPaged = false;   // the same written with a doubled final slash: paged articles
+    bool yahoo = false;       // the portal's top page: last-marker body cut
+    bool yahooPaged = false;  // the same written with a doubled final slash: paged articles
     bool sankei = false;
     bool animate = false;
     bool dailySports = false;
@@ -57,8 +57,8 @@ void ApplySourceRules(char* page, const ArticleSource& source, const ArticleMark
 // Collects the anchors of the body as related links: at most limit entries, each
 // title and address cut to its capacity. Anchors without text or with an image as
 // text are skipped. Returns the number of links stored.
-int CollectRelatedLinks(const char* page, char (*titles)[TitleCapacity],
-                        char (*addresses)[AddressCapacity], int limit);
+int CollectRelatedLinks(const char* page, char (*titles)[TitleCapacity], char (*addresses)[AddressCapacity],
+                        int limit);
 
 // Whether the list page address is one of the eight Asahi Shimbun RSS feeds, given
 // the host they live on (with or without a final slash).

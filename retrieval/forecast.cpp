@@ -89,10 +89,15 @@ void AppendText(std::vector<char>& out, const char* s) { AppendBytes(out, s, std
 // One block formatted into the line buffer, which cuts what does not fit.
 void AppendPrecipitation(std::vector<char>& out, Cells cells, int first, const char* tail) {
     char line[LineCapacity];
-    std::snprintf(line, sizeof line,
+    std::snprintf(line,
+                  sizeof line,
                   "降水確率\n0時から6時　%s\n6時から12時　%s\n12時から18時　%s\n18時から24時　%s\n風　%s%s",
-                  cells[first], cells[first + 1], cells[first + 2], cells[first + 3],
-                  cells[first + 4], tail);
+                  cells[first],
+                  cells[first + 1],
+                  cells[first + 2],
+                  cells[first + 3],
+                  cells[first + 4],
+                  tail);
     SjisTruncate(line, sizeof line);
     AppendText(out, line);
 }
@@ -100,7 +105,8 @@ void AppendPrecipitation(std::vector<char>& out, Cells cells, int first, const c
 }  // namespace
 
 int FormatForecast(char* page, std::size_t capacity) {
-    CutBetween(page, "<section class=\"today-weather\"><!-- 今日の天気 -->",
+    CutBetween(page,
+               "<section class=\"today-weather\"><!-- 今日の天気 -->",
                "<h3>気象予報士による解説記事<span class=\"sub-title\">(日直予報士)</span></h3>");
     RemoveSpan(page, "</section><!-- /明日の天気 -->", "<section class=\"forecast-point-week-wrap\">");
 
@@ -124,13 +130,18 @@ int FormatForecast(char* page, std::size_t capacity) {
     AppendBytes(out, page, static_cast<std::size_t>(tableStart));
     AppendPrecipitation(out, cells, TodayFirst, "");
     char line[LineCapacity];
-    SjisCopyCut(line, sizeof line, page + firstTableEnd,
-                static_cast<std::size_t>(secondTable - firstTableEnd));
+    SjisCopyCut(
+        line, sizeof line, page + firstTableEnd, static_cast<std::size_t>(secondTable - firstTableEnd));
     AppendText(out, line);
     AppendPrecipitation(out, cells, TomorrowFirst, "\n\n");
     for (int j = 0; j < Days; ++j) {
-        std::snprintf(line, sizeof line, "%s%s\n気温\n%s\n降水確率　%s\n", cells[DayLabels + j],
-                      cells[DayWeather + j], cells[DayTemperatures + j], cells[DayPrecipitation + j]);
+        std::snprintf(line,
+                      sizeof line,
+                      "%s%s\n気温\n%s\n降水確率　%s\n",
+                      cells[DayLabels + j],
+                      cells[DayWeather + j],
+                      cells[DayTemperatures + j],
+                      cells[DayPrecipitation + j]);
         SjisTruncate(line, sizeof line);
         AppendText(out, line);
     }

@@ -25,11 +25,11 @@ int ExtractItem(const char* area, const CategoryParameterSet& parameters, ListPa
     const char* m3 = CategoryParameter(parameters, 17);
     const char* m4 = CategoryParameter(parameters, 18);
     if (page == ListPage::First && Is(source, "rss"))
-        return ExtractFieldPair(area, title, HeadlineFieldScratch, address, HeadlineFieldScratch, m3, m4, m1, m2,
-                                position);
+        return ExtractFieldPair(
+            area, title, HeadlineFieldScratch, address, HeadlineFieldScratch, m3, m4, m1, m2, position);
     if (IsSource(source, SourceYahooNews))
-        return ExtractFieldPair(area, address, HeadlineFieldScratch, title, HeadlineFieldScratch, m1, m2, m3, m4,
-                                position);
+        return ExtractFieldPair(
+            area, address, HeadlineFieldScratch, title, HeadlineFieldScratch, m1, m2, m3, m4, position);
     return ExtractLink(area, address, HeadlineFieldScratch, title, HeadlineFieldScratch, m1, m2, position);
 }
 
@@ -105,7 +105,8 @@ void CleanHeadlineAddress(char* address, std::size_t, const CategoryParameterSet
     StripTags(address);
 }
 
-void CleanHeadlineTitle(char* title, std::size_t capacity, const CategoryParameterSet& parameters, ListPage page) {
+void CleanHeadlineTitle(char* title, std::size_t capacity, const CategoryParameterSet& parameters,
+                        ListPage page) {
     if (page == ListPage::First)
         CleanFirstPageTitle(title, capacity, parameters);
     else
@@ -156,10 +157,16 @@ int CutRadioList(const char* area, const CategoryParameterSet& parameters, int l
     const char* rest = area;
     int slot = 0;
     int position = 0;
-    while (slot < limit &&
-           ExtractMediaFields(rest, titles[slot], TitleCapacity, addresses[slot], AddressCapacity,
-                              CategoryParameter(parameters, 8), CategoryParameter(parameters, 9),
-                              CategoryParameter(parameters, 6), CategoryParameter(parameters, 7), &position)) {
+    while (slot < limit && ExtractMediaFields(rest,
+                                              titles[slot],
+                                              TitleCapacity,
+                                              addresses[slot],
+                                              AddressCapacity,
+                                              CategoryParameter(parameters, 8),
+                                              CategoryParameter(parameters, 9),
+                                              CategoryParameter(parameters, 6),
+                                              CategoryParameter(parameters, 7),
+                                              &position)) {
         rest += position;
         position = 0;
         ++slot;

@@ -42,7 +42,8 @@ int CutRadioList(const char* area, const CategoryParameterSet& parameters, int l
 // The cleaning steps, in their order, on a field in a buffer of capacity bytes.
 void CleanHeadlineAddress(char* address, std::size_t capacity, const CategoryParameterSet& parameters,
                           ListPage page);
-void CleanHeadlineTitle(char* title, std::size_t capacity, const CategoryParameterSet& parameters, ListPage page);
+void CleanHeadlineTitle(char* title, std::size_t capacity, const CategoryParameterSet& parameters,
+                        ListPage page);
 
 // Whether an item is dropped: its cleaned title begins with "<img src=\"", or the anchor was
 // an image alone (the title as cut began so) and cleaning left nothing to read.

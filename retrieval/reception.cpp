@@ -49,7 +49,7 @@ bool HaveLastRequest = false;
 bool Current(unsigned ticket) { return LatestTicket.load() == ticket; }
 
 class StoreGuard {
-public:
+  public:
     StoreGuard() { AcquireSRWLockExclusive(&StoreLock); }
     ~StoreGuard() { ReleaseSRWLockExclusive(&StoreLock); }
     StoreGuard(const StoreGuard&) = delete;
@@ -58,7 +58,7 @@ public:
 
 // A page buffer from the process heap, released on every path.
 class PageBuffer {
-public:
+  public:
     explicit PageBuffer(size_t capacity)
         : capacity_(capacity), data_(static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, capacity))) {}
     ~PageBuffer() { Release(); }
@@ -71,7 +71,7 @@ public:
         std::swap(capacity_, other.capacity_);
     }
 
-private:
+  private:
     void Release() {
         if (data_) HeapFree(GetProcessHeap(), 0, data_);
         data_ = nullptr;
@@ -136,7 +136,8 @@ bool InsertHeadline(int slot, void* context) {
     return Current(insertion.ticket);
 }
 
-int MoreHeadlines(const char* address, int firstIndex, unsigned ticket, const CategoryParameterSet& parameters) {
+int MoreHeadlines(const char* address, int firstIndex, unsigned ticket,
+                  const CategoryParameterSet& parameters) {
     PageBuffer page(SecondPageCapacity);
     if (!Fetch(address, page, false)) return 0;
     if (std::strcmp(CategoryParameter(parameters, 12), "2") != 0) ConvertFromUtf8(page);
@@ -144,8 +145,15 @@ int MoreHeadlines(const char* address, int firstIndex, unsigned ticket, const Ca
     StoreGuard guard;
     if (!Current(ticket)) return 1;
     Insertion insertion{ticket, Settings.NumberEntries == 1};
-    CutHeadlines(page.get(), parameters, ListPage::Second, firstIndex, SecondPageLimit, HeadlineStore.titles[0],
-                 HeadlineStore.addresses[0], InsertHeadline, &insertion);
+    CutHeadlines(page.get(),
+                 parameters,
+                 ListPage::Second,
+                 firstIndex,
+                 SecondPageLimit,
+                 HeadlineStore.titles[0],
+                 HeadlineStore.addresses[0],
+                 InsertHeadline,
+                 &insertion);
     return 1;
 }
 
@@ -195,18 +203,32 @@ void Receive(const Request& request) {
         StoreGuard guard;
         if (!Current(ticket)) return;
         if (radio) {
-            CutRadioList(page.get(), parameters, RadioLimit, HeadlineStore.titles[0], HeadlineStore.addresses[0],
-                         [](int slot, void* context) {
-                             SendMessageA(HeadlineList, LB_INSERTSTRING, static_cast<WPARAM>(slot),
-                                          reinterpret_cast<LPARAM>(HeadlineStore.titles[0][slot]));
-                             HeadlineStore.counts[0] = slot + 1;
-                             return Current(*static_cast<unsigned*>(context));
-                         },
-                         &radioTicket);
+            CutRadioList(
+                page.get(),
+                parameters,
+                RadioLimit,
+                HeadlineStore.titles[0],
+                HeadlineStore.addresses[0],
+                [](int slot, void* context) {
+                    SendMessageA(HeadlineList,
+                                 LB_INSERTSTRING,
+                                 static_cast<WPARAM>(slot),
+                                 reinterpret_cast<LPARAM>(HeadlineStore.titles[0][slot]));
+                    HeadlineStore.counts[0] = slot + 1;
+                    return Current(*static_cast<unsigned*>(context));
+                },
+                &radioTicket);
         } else {
             SendMessageA(HeadlineList, WM_SETREDRAW, FALSE, 0);
-            CutHeadlines(page.get(), parameters, ListPage::First, 0, FirstPageLimit, HeadlineStore.titles[0],
-                         HeadlineStore.addresses[0], InsertHeadline, &insertion);
+            CutHeadlines(page.get(),
+                         parameters,
+                         ListPage::First,
+                         0,
+                         FirstPageLimit,
+                         HeadlineStore.titles[0],
+                         HeadlineStore.addresses[0],
+                         InsertHeadline,
+                         &insertion);
         }
     }
     if (!radio && CategoryParameter(parameters, 15)[0] != '\0' && Current(ticket)) {
@@ -256,7 +278,8 @@ void StartHeadlineReception() {
     int p = MenuStack.MenuSelection[level];
     if (p < 0 || p >= MenuEntryCount) return;
     Request request{};
-    std::snprintf(request.file, sizeof request.file, "%s\\News\\%s", ProgramFolder, MenuStack.MenuName[level][p]);
+    std::snprintf(
+        request.file, sizeof request.file, "%s\\News\\%s", ProgramFolder, MenuStack.MenuName[level][p]);
     request.number = MenuStack.Number[level][p];
     Start(request);
 }

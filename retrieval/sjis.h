@@ -7,9 +7,7 @@
 
 #include <cstddef>
 
-inline bool SjisIsLead(unsigned char c) {
-  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
+inline bool SjisIsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // Length of the longest prefix of s[0..n) that is at most limit bytes long and does
 // not end between the lead and the trail byte of a character. Characters are

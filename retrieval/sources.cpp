@@ -16,18 +16,18 @@ struct SourceEntry {
 // Keys of the "[Sources]" section of the main menu file, and the addresses the program ships
 // with. The category files name the same addresses in their Parameter2.
 const SourceEntry Entries[SourceCount] = {
-    {"YahooNews", "https://news.yahoo.co.jp/"},
-    {"YahooNewsDoubled", "https://news.yahoo.co.jp//"},
-    {"YahooNewsHost", "https://news.yahoo.co.jp"},
-    {"Sankei", "https://www.sankei.com/"},
-    {"AllAbout", "https://allabout.co.jp/"},
-    {"NikkanGendai", "https://www.nikkan-gendai.com/"},
-    {"Natalie", "https://natalie.mu/"},
+    {"YahooNews",           "https://news.yahoo.co.jp/"     },
+    {"YahooNewsDoubled",    "https://news.yahoo.co.jp//"    },
+    {"YahooNewsHost",       "https://news.yahoo.co.jp"      },
+    {"Sankei",              "https://www.sankei.com/"       },
+    {"AllAbout",            "https://allabout.co.jp/"       },
+    {"NikkanGendai",        "https://www.nikkan-gendai.com/"},
+    {"Natalie",             "https://natalie.mu/"           },
     {"AnimateTimesDoubled", "https://www.animatetimes.com//"},
-    {"DailySports", "https://www.daily.co.jp/"},
-    {"Weather", "https://tenki.jp/"},
-    {"GooNews", "news.goo.ne.jp"},
-    {"AsahiRssHost", "https://www.asahi.com"},
+    {"DailySports",         "https://www.daily.co.jp/"      },
+    {"Weather",             "https://tenki.jp/"             },
+    {"GooNews",             "news.goo.ne.jp"                },
+    {"AsahiRssHost",        "https://www.asahi.com"         },
 };
 
 // Written once at start-up, before any reception runs; read by every thread afterwards.

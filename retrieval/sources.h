@@ -5,18 +5,18 @@
 #pragma once
 
 enum SourceId {
-    SourceYahooNews,          // top page; ExtractFieldPair with the address first
-    SourceYahooNewsDoubled,   // the same written with a doubled final slash: paged articles
-    SourceYahooNewsHost,      // host of the continuation pages, without a final slash
+    SourceYahooNews,         // top page; ExtractFieldPair with the address first
+    SourceYahooNewsDoubled,  // the same written with a doubled final slash: paged articles
+    SourceYahooNewsHost,     // host of the continuation pages, without a final slash
     SourceSankei,
     SourceAllAbout,
     SourceNikkanGendai,
     SourceNatalie,
     SourceAnimateTimesDoubled,
     SourceDailySports,
-    SourceWeather,            // the forecast site
-    SourceGooNews,            // host used by the related-page receiver
-    SourceAsahiRssHost,       // host of the eight Asahi RSS feeds
+    SourceWeather,       // the forecast site
+    SourceGooNews,       // host used by the related-page receiver
+    SourceAsahiRssHost,  // host of the eight Asahi RSS feeds
     SourceCount
 };
 

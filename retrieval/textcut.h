@@ -81,23 +81,22 @@ int ReplaceAll(char* text, std::size_t capacity, const char* searched, const cha
 // before the next "\">") into address, the text between the next '>' and "</a>"
 // into text. The position becomes that '>' plus 4. On a missing marker: 0 and -1.
 int ExtractLink(const char* page, char* address, std::size_t addressCapacity, char* text,
-                std::size_t textCapacity, const char* marker1, const char* marker2,
-                int* position);
+                std::size_t textCapacity, const char* marker1, const char* marker2, int* position);
 
 // Four markers in sequence: output1 between markers 1 and 2, output2 between
 // markers 3 and 4; the position becomes marker 4's offset. Missing marker 1: 0
 // and -1; missing marker 2, 3 or 4: 0 and the position of marker 1.
 int ExtractFieldPair(const char* page, char* output1, std::size_t capacity1, char* output2,
-                     std::size_t capacity2, const char* marker1, const char* marker2,
-                     const char* marker3, const char* marker4, int* position);
+                     std::size_t capacity2, const char* marker1, const char* marker2, const char* marker3,
+                     const char* marker4, int* position);
 
 // As ExtractFieldPair for radio lists. When marker4 is ".mp3", output1 is between
 // markers 1 and 2 and output2 from marker 3's end through ".mp3"; otherwise
 // output2 is from marker 1's end through marker 2 and output1 between markers 3
 // and 4.
 int ExtractMediaFields(const char* page, char* output1, std::size_t capacity1, char* output2,
-                       std::size_t capacity2, const char* marker1, const char* marker2,
-                       const char* marker3, const char* marker4, int* position);
+                       std::size_t capacity2, const char* marker1, const char* marker2, const char* marker3,
+                       const char* marker4, int* position);
 
 // The next <a href="..."> anchor: the quoted address and the inner text. The
 // position becomes the offset just after "</a>". On a missing part: 0 and -1.

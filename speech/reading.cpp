@@ -77,7 +77,8 @@ size_t FetchLine(HWND view, int line, char* out) {
     const size_t capacity = chars < 32000 ? static_cast<size_t>(chars) * 2 + 4 : 0xFFFF;  // a 16-bit word
     std::vector<char> copy(capacity + 1, '\0');
     *reinterpret_cast<WORD*>(copy.data()) = static_cast<WORD>(capacity);
-    LRESULT copied = SendMessageA(view, EM_GETLINE, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(copy.data()));
+    LRESULT copied =
+        SendMessageA(view, EM_GETLINE, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(copy.data()));
     size_t n = copied > 0 ? strnlen(copy.data(), std::min(static_cast<size_t>(copied), capacity)) : 0;
     if (n == 0) {
         // A paragraph too long even for that: take the characters that fit the line buffer.
@@ -135,16 +136,16 @@ bool SpeakCountNotice(const ReadingJob& job, int firstLine, int lines) {
     int depth = PageDepth;
     char notice[64];
     switch (ChooseCountNotice(Settings.CountNotice, firstLine, CategoryParameters[1], ScrapbookMode)) {
-    case CountNotice::None:
-        return true;
-    case CountNotice::LinesAndLinks: {
-        int links = depth >= 0 && depth < HeadlineLevels ? HeadlineStore.counts[depth] : 0;
-        std::snprintf(notice, sizeof notice, "このニュースは%d行で、関連リンクは%dです。", lines, links);
-        break;
-    }
-    case CountNotice::LinesOnly:
-        std::snprintf(notice, sizeof notice, "このニュースは%d行です。", lines);
-        break;
+        case CountNotice::None:
+            return true;
+        case CountNotice::LinesAndLinks: {
+            int links = depth >= 0 && depth < HeadlineLevels ? HeadlineStore.counts[depth] : 0;
+            std::snprintf(notice, sizeof notice, "このニュースは%d行で、関連リンクは%dです。", lines, links);
+            break;
+        }
+        case CountNotice::LinesOnly:
+            std::snprintf(notice, sizeof notice, "このニュースは%d行です。", lines);
+            break;
     }
     // NVDA hears the notice from a speaking thread of its own that first silences NVDA: the
     // first line waits until that thread is done, or it would cut the line off. Polling NVDA
@@ -199,7 +200,8 @@ unsigned long __stdcall ReadingThreadProc(void* parameter) {
 
 bool StartReading(HWND view, bool fromReceived) {
     if (ReadingActive != 0 || !view) return false;
-    ReadingJob* job = new (std::nothrow) ReadingJob{view, InterlockedIncrement(&ReadingGeneration), nullptr, fromReceived};
+    ReadingJob* job =
+        new (std::nothrow) ReadingJob{view, InterlockedIncrement(&ReadingGeneration), nullptr, fromReceived};
     if (!job) return false;
     HANDLE thread = CreateThread(nullptr, 0, ReadingThreadProc, job, CREATE_SUSPENDED, nullptr);
     if (!thread) {

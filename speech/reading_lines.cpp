@@ -37,7 +37,8 @@ std::size_t ReadingLineLength(const char* s, std::size_t n, std::size_t lineChar
     return SjisFitLength(s, whole, capacity - 1);
 }
 
-CountNotice ChooseCountNotice(int countNoticeSetting, int firstLine, const char* categoryKind, int scrapbookMode) {
+CountNotice ChooseCountNotice(int countNoticeSetting, int firstLine, const char* categoryKind,
+                              int scrapbookMode) {
     if (countNoticeSetting != 1 || firstLine != 0) return CountNotice::None;
     if (categoryKind && std::strcmp(categoryKind, "radio") == 0) return CountNotice::None;
     return scrapbookMode == 1 ? CountNotice::LinesOnly : CountNotice::LinesAndLinks;

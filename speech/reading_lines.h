@@ -31,4 +31,5 @@ enum class CountNotice {
 
 // Which notice opens a reading: only with the notice switched on, from the first line, and
 // never for a radio category (second category parameter "radio").
-CountNotice ChooseCountNotice(int countNoticeSetting, int firstLine, const char* categoryKind, int scrapbookMode);
+CountNotice ChooseCountNotice(int countNoticeSetting, int firstLine, const char* categoryKind,
+                              int scrapbookMode);

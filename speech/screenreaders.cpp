@@ -136,13 +136,9 @@ void LoadScreenReaders(const char* folder) {
     Nvda.store(LoadNvda(folder));
 }
 
-int PcTalkerPresent() {
-    return CallNoArgument(PcTalkerLoaded().present) != 0;
-}
+int PcTalkerPresent() { return CallNoArgument(PcTalkerLoaded().present) != 0; }
 
-int PcTalkerBusy() {
-    return CallNoArgument(PcTalkerLoaded().busy) != 0;
-}
+int PcTalkerBusy() { return CallNoArgument(PcTalkerLoaded().busy) != 0; }
 
 void PcTalkerSpeak(const char* text) {
     FARPROC speak = PcTalkerLoaded().speak;
@@ -151,17 +147,11 @@ void PcTalkerSpeak(const char* text) {
     CallKeepingStack(speak, args, 4);
 }
 
-void NvdaSpeak(const wchar_t* text) {
-    CallWithText(NvdaLoaded().speakText, text);
-}
+void NvdaSpeak(const wchar_t* text) { CallWithText(NvdaLoaded().speakText, text); }
 
-void NvdaCancel() {
-    CallNoArgument(NvdaLoaded().cancelSpeech);
-}
+void NvdaCancel() { CallNoArgument(NvdaLoaded().cancelSpeech); }
 
-void NvdaBraille(const wchar_t* text) {
-    CallWithText(NvdaLoaded().brailleMessage, text);
-}
+void NvdaBraille(const wchar_t* text) { CallWithText(NvdaLoaded().brailleMessage, text); }
 
 // The classic client's isSpeaking takes nothing and returns non-zero while speaking; the later
 // one takes a boolean* and returns an RPC status (0 on success). Both get a zeroed flag.

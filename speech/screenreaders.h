@@ -8,8 +8,8 @@
 void LoadScreenReaders(const char* folder);
 
 // PC-Talker (Shift-JIS text).
-int PcTalkerPresent();             // non-zero when present and able to speak
-int PcTalkerBusy();                // non-zero while speaking
+int PcTalkerPresent();  // non-zero when present and able to speak
+int PcTalkerBusy();     // non-zero while speaking
 void PcTalkerSpeak(const char* text);
 
 // NVDA (UTF-16 text). NvdaIsSpeaking is safe with both forms of the client's isSpeaking.

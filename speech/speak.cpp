@@ -75,29 +75,33 @@ HANDLE Speak(const char* text, int delayMs, bool keepThread) {
     if (!text) text = "";
     if (delayMs < 0) delayMs = 0;
     switch (Settings.SpeechEngine) {
-    case EnginePcTalker:
-        if (!PcTalkerPresent()) break;
-        PcTalkerSpeak(text);
-        Sleep(static_cast<DWORD>(delayMs));
-        break;
-    case EngineNvda: {
-        static_assert(NvdaMessageSlotLength * sizeof(wchar_t) == 20480, "slot of 20,480 bytes");
-        wchar_t message[NvdaMessageSlotLength] = {};
-        ConvertForNvda(text, message);
-        AcquireSRWLockExclusive(&SlotLock);
-        memcpy(NvdaMessageSlot, message, sizeof message);
-        ReleaseSRWLockExclusive(&SlotLock);
-        if (BrailleOutput == 1) NvdaBraille(message);
-        HANDLE thread = CreateThread(nullptr, 0, NvdaSpeakThread, reinterpret_cast<void*>(static_cast<intptr_t>(delayMs)),
-                                     0, nullptr);
-        if (thread && keepThread)
-            kept = thread;
-        else if (thread)
-            CloseHandle(thread);
-        break;
-    }
-    default:
-        break;
+        case EnginePcTalker:
+            if (!PcTalkerPresent()) break;
+            PcTalkerSpeak(text);
+            Sleep(static_cast<DWORD>(delayMs));
+            break;
+        case EngineNvda: {
+            static_assert(NvdaMessageSlotLength * sizeof(wchar_t) == 20480, "slot of 20,480 bytes");
+            wchar_t message[NvdaMessageSlotLength] = {};
+            ConvertForNvda(text, message);
+            AcquireSRWLockExclusive(&SlotLock);
+            memcpy(NvdaMessageSlot, message, sizeof message);
+            ReleaseSRWLockExclusive(&SlotLock);
+            if (BrailleOutput == 1) NvdaBraille(message);
+            HANDLE thread = CreateThread(nullptr,
+                                         0,
+                                         NvdaSpeakThread,
+                                         reinterpret_cast<void*>(static_cast<intptr_t>(delayMs)),
+                                         0,
+                                         nullptr);
+            if (thread && keepThread)
+                kept = thread;
+            else if (thread)
+                CloseHandle(thread);
+            break;
+        }
+        default:
+            break;
     }
     return kept;
 }

@@ -26,7 +26,10 @@ void OnOk(HWND dialog) {
     int32_t countNotice = IsChecked(dialog, CountNoticeBox) ? 1 : 0;
     int32_t readOnReceive = IsChecked(dialog, ReadOnReceiveBox) ? 1 : 0;
     const SettingWrite writes[] = {
-        {"Opetion20", engine}, {"Opetion17", countNotice}, {"Opetion22", readOnReceive}};
+        {"Opetion20", engine       },
+        {"Opetion17", countNotice  },
+        {"Opetion22", readOnReceive}
+    };
     WriteSettings(writes, 3);
     // The new engine speaks the very next message.
     Settings.SpeechEngine = engine;
@@ -39,23 +42,23 @@ void OnOk(HWND dialog) {
 
 INT_PTR CALLBACK SpeechDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG:
-        OnInit(dialog);
-        return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case CountNoticeBox:
-        case ReadOnReceiveBox:
-            if (HIWORD(wParam) == BN_CLICKED) FlipCheck(dialog, LOWORD(wParam));
+        case WM_INITDIALOG:
+            OnInit(dialog);
             return TRUE;
-        case IDOK:
-            OnOk(dialog);
-            return TRUE;
-        case IDCANCEL:
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        break;
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case CountNoticeBox:
+                case ReadOnReceiveBox:
+                    if (HIWORD(wParam) == BN_CLICKED) FlipCheck(dialog, LOWORD(wParam));
+                    return TRUE;
+                case IDOK:
+                    OnOk(dialog);
+                    return TRUE;
+                case IDCANCEL:
+                    EndDialog(dialog, IDCANCEL);
+                    return TRUE;
+            }
+            break;
     }
     return FALSE;
 }

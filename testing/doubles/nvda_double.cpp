@@ -14,9 +14,7 @@ namespace {
 // Monotonic ms until which the double is "speaking"; 0 when silent.
 std::atomic<int64_t> SpeakingUntil{0};
 
-bool Speaking() {
-    return MonotonicMs() < SpeakingUntil.load();
-}
+bool Speaking() { return MonotonicMs() < SpeakingUntil.load(); }
 
 void Log(const char* call, const wchar_t* text, long status) {
     char detail[16];

@@ -22,14 +22,18 @@ namespace {
 
 // Spelled out: the IID_IAccessible of the import library resolves to the wrong data when linked
 // statically.
-const IID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+const IID kIAccessible = {
+    0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}
+};
 
 std::string Utf8(const std::wstring& text) {
     if (text.empty()) return std::string();
-    int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    int bytes = WideCharToMultiByte(
+        CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string out(bytes > 0 ? bytes : 0, '\0');
     if (bytes > 0)
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], bytes, nullptr, nullptr);
+        WideCharToMultiByte(
+            CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], bytes, nullptr, nullptr);
     return out;
 }
 
@@ -46,19 +50,29 @@ std::string Json(const std::wstring& text) {
     std::string out = "\"";
     for (unsigned char c : Utf8(text)) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (c < 0x20) {
-                char escape[8];
-                snprintf(escape, sizeof escape, "\\u%04x", c);
-                out += escape;
-            } else {
-                out += static_cast<char>(c);
-            }
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (c < 0x20) {
+                    char escape[8];
+                    snprintf(escape, sizeof escape, "\\u%04x", c);
+                    out += escape;
+                } else {
+                    out += static_cast<char>(c);
+                }
         }
     }
     return out + "\"";
@@ -68,7 +82,10 @@ std::string Bool(bool value) { return value ? "true" : "false"; }
 
 std::string Handle(HWND window) {
     char text[32];
-    snprintf(text, sizeof text, "\"0x%llx\"", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
+    snprintf(text,
+             sizeof text,
+             "\"0x%llx\"",
+             static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
     return text;
 }
 
@@ -93,8 +110,8 @@ std::wstring RichEditText(HWND window) {
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
     if (!process) return std::wstring();
     const SIZE_T capacity = 2 * keep + 4;
-    char* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, sizeof(TEXTRANGEA) + capacity,
-                                                     MEM_COMMIT, PAGE_READWRITE));
+    char* remote = static_cast<char*>(
+        VirtualAllocEx(process, nullptr, sizeof(TEXTRANGEA) + capacity, MEM_COMMIT, PAGE_READWRITE));
     std::string bytes;
     LONG pos = 0;
     while (remote && pos < length) {
@@ -138,19 +155,18 @@ std::wstring TextOf(HWND window) {
     return buffer.data();
 }
 
-bool IsListBox(HWND window) {
-    return lstrcmpiW(ClassOf(window).c_str(), L"ListBox") == 0;
-}
+bool IsListBox(HWND window) { return lstrcmpiW(ClassOf(window).c_str(), L"ListBox") == 0; }
 
 std::string Size(const RECT& r) {
-    return "{\"width\":" + std::to_string(r.right - r.left) + ",\"height\":" + std::to_string(r.bottom - r.top) + "}";
+    return "{\"width\":" + std::to_string(r.right - r.left) +
+           ",\"height\":" + std::to_string(r.bottom - r.top) + "}";
 }
 
 // Name, role and value of an accessible object, "null" when the window offers none.
 std::string Accessible(HWND window) {
     IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), kIAccessible,
-                                          reinterpret_cast<void**>(&object))) ||
+    if (FAILED(AccessibleObjectFromWindow(
+            window, static_cast<DWORD>(OBJID_CLIENT), kIAccessible, reinterpret_cast<void**>(&object))) ||
         !object)
         return "null";
     VARIANT self;
@@ -178,14 +194,14 @@ std::string Accessible(HWND window) {
         return json;
     };
 
-    std::string out = "{\"name\":" + text(&IAccessible::get_accName, self) +
-                      ",\"role\":" + role(self) + ",\"value\":" + text(&IAccessible::get_accValue, self);
+    std::string out = "{\"name\":" + text(&IAccessible::get_accName, self) + ",\"role\":" + role(self) +
+                      ",\"value\":" + text(&IAccessible::get_accValue, self);
     // The focused item inside a list, which is what is read when the list has the focus.
     VARIANT focus;
     VariantInit(&focus);
     if (SUCCEEDED(object->get_accFocus(&focus)) && focus.vt == VT_I4 && focus.lVal != CHILDID_SELF) {
-        out += ",\"item\":{\"child\":" + std::to_string(focus.lVal) + ",\"name\":" +
-               text(&IAccessible::get_accName, focus) + ",\"role\":" + role(focus) + "}";
+        out += ",\"item\":{\"child\":" + std::to_string(focus.lVal) +
+               ",\"name\":" + text(&IAccessible::get_accName, focus) + ",\"role\":" + role(focus) + "}";
     }
     VariantClear(&focus);
     object->Release();
@@ -268,7 +284,12 @@ struct Options {
 void ApplyActions(HWND window, const Options& options) {
     if (options.minimize) ShowWindow(window, SW_MINIMIZE);
     if (options.resizeWidth > 0)
-        SetWindowPos(window, nullptr, 0, 0, options.resizeWidth, options.resizeHeight,
+        SetWindowPos(window,
+                     nullptr,
+                     0,
+                     0,
+                     options.resizeWidth,
+                     options.resizeHeight,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (options.activate) SetForegroundWindow(window);
     if (options.minimize || options.activate || options.resizeWidth > 0) Sleep(300);
@@ -370,28 +391,34 @@ std::string DialogControls(HWND dialog) {
         if (i) out += ",";
         out += "{\"hwnd\":" + Handle(child) + ",\"id\":" + std::to_string(GetDlgCtrlID(child)) +
                ",\"class\":" + Json(cls) + ",\"text\":" + Json(TextOf(child)) +
-               ",\"enabled\":" + Bool(IsWindowEnabled(child)) + ",\"visible\":" + Bool(IsWindowVisible(child));
+               ",\"enabled\":" + Bool(IsWindowEnabled(child)) +
+               ",\"visible\":" + Bool(IsWindowVisible(child));
         if (lstrcmpiW(cls.c_str(), L"Button") == 0) {
             LONG type = GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
             bool checkable = type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE ||
                              type == BS_AUTO3STATE || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
             if (checkable) out += ",\"checked\":" + std::to_string(SendMessageW(child, BM_GETCHECK, 0, 0));
         } else if (lstrcmpiW(cls.c_str(), L"ComboBox") == 0) {
-            out += ",\"selection\":" + std::to_string(SendMessageW(child, CB_GETCURSEL, 0, 0)) + ComboItems(child);
+            out += ",\"selection\":" + std::to_string(SendMessageW(child, CB_GETCURSEL, 0, 0)) +
+                   ComboItems(child);
         } else if (IsListBox(child)) {
             out += ListBoxState(child);
         }
         RECT r = {};
         GetWindowRect(child, &r);
-        out += LabelBefore(child) + ",\"size\":" + Size(r) + ",\"style\":" + std::to_string(GetWindowLongW(child, GWL_STYLE) & 0xFFFF) +
+        out += LabelBefore(child) + ",\"size\":" + Size(r) +
+               ",\"style\":" + std::to_string(GetWindowLongW(child, GWL_STYLE) & 0xFFFF) +
                ",\"accessible\":" + Accessible(child) + "}";
     }
     return out + "]";
 }
 
 int Usage() {
-    fputs("usage: probe [--class NAME] [--title TEXT] [--wait MS] [--focus-name] [--dialog] [--menu-resource NAME]\n"
-          "             [--minimize] [--activate] [--resize W H]\n", stderr);
+    fputs(
+        "usage: probe [--class NAME] [--title TEXT] [--wait MS] [--focus-name] [--dialog] [--menu-resource "
+        "NAME]\n"
+        "             [--minimize] [--activate] [--resize W H]\n",
+        stderr);
     return 2;
 }
 

@@ -27,11 +27,20 @@ std::string EscapedUtf8(const wchar_t* text) {
     out.reserve(utf8.size() + 16);
     for (char c : utf8) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\r': out += "\\r"; break;
-        case '\n': out += "\\n"; break;
-        default: out += c;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -50,7 +59,7 @@ std::string Timestamp() {
 
 // Serialises writers across the threads and processes of one Wine prefix.
 class TranscriptLock {
-public:
+  public:
     TranscriptLock() : mutex_(CreateMutexW(nullptr, FALSE, L"Local\\TavloTranscriptLock")) {
         if (mutex_) WaitForSingleObject(mutex_, 2000);
     }
@@ -63,7 +72,7 @@ public:
     TranscriptLock(const TranscriptLock&) = delete;
     TranscriptLock& operator=(const TranscriptLock&) = delete;
 
-private:
+  private:
     HANDLE mutex_;
 };
 
@@ -84,8 +93,13 @@ void TranscriptWrite(const char* engine, const char* call, const wchar_t* text, 
     line += '\n';
 
     TranscriptLock lock;
-    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path.c_str(),
+                              FILE_APPEND_DATA,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr,
+                              OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     SetFilePointer(file, 0, nullptr, FILE_END);
     DWORD written = 0;
@@ -93,16 +107,19 @@ void TranscriptWrite(const char* engine, const char* call, const wchar_t* text, 
     CloseHandle(file);
 }
 
-bool TranscriptPolls() {
-    return EnvW(L"TAVLO_TRANSCRIPT_POLLS") == L"1";
-}
+bool TranscriptPolls() { return EnvW(L"TAVLO_TRANSCRIPT_POLLS") == L"1"; }
 
 ControlValues ReadControl() {
     ControlValues values;
     std::wstring path = EnvW(L"TAVLO_SR_CONTROL");
     if (path.empty()) return values;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path.c_str(),
+                              GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr,
+                              OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
     if (file == INVALID_HANDLE_VALUE) return values;
     char buffer[4096];
     DWORD read = 0;
@@ -121,10 +138,14 @@ ControlValues ReadControl() {
             while (keyEnd > line && (keyEnd[-1] == ' ' || keyEnd[-1] == '\t')) --keyEnd;
             std::string key(line, keyEnd);
             int value = static_cast<int>(strtol(equals + 1, nullptr, 10));
-            if (key == "pctalker_present") values.pctalkerPresent = value;
-            else if (key == "pctalker_busy_ms") values.pctalkerBusyMs = value;
-            else if (key == "nvda_speaking_ms") values.nvdaSpeakingMs = value;
-            else if (key == "nvda_error") values.nvdaError = value;
+            if (key == "pctalker_present")
+                values.pctalkerPresent = value;
+            else if (key == "pctalker_busy_ms")
+                values.pctalkerBusyMs = value;
+            else if (key == "nvda_speaking_ms")
+                values.nvdaSpeakingMs = value;
+            else if (key == "nvda_error")
+                values.nvdaError = value;
         }
         line = following;
     }

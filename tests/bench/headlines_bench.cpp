@@ -32,7 +32,8 @@ std::string ListPage() {
         page += body;
         page += "<li><a href=\"./news/" + std::to_string(i) +
                 ".html\"><span class=\"title\">\x91\xe4\x95\x97 " + std::to_string(i) +
-                "\x8d\x86: \x8b\xdf\x8a\xec\x82\xc9 &quot;\x90\xda\x8b\xdf&quot;</span><span class=\"new\">NEW</span></a></li>\r\n";
+                "\x8d\x86: \x8b\xdf\x8a\xec\x82\xc9 &quot;\x90\xda\x8b\xdf&quot;</span><span "
+                "class=\"new\">NEW</span></a></li>\r\n";
     }
     page += "</div><div id=\"footer\">";
     page.resize(kPage, ' ');
@@ -53,8 +54,15 @@ void BM_CutAndCleanHeadlines(benchmark::State& state) {
     for (auto _ : state) {
         std::memcpy(area.data(), page.c_str(), page.size() + 1);
         CutBetween(area.data(), parameters[3], parameters[4]);
-        count = CutHeadlines(area.data(), parameters, ListPage::First, 0, FirstPageLimit, level->titles,
-                             level->addresses, nullptr, nullptr);
+        count = CutHeadlines(area.data(),
+                             parameters,
+                             ListPage::First,
+                             0,
+                             FirstPageLimit,
+                             level->titles,
+                             level->addresses,
+                             nullptr,
+                             nullptr);
         benchmark::DoNotOptimize(count);
     }
     if (count != kItems) state.SkipWithError("not every headline was cut");

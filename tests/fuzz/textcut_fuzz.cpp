@@ -16,159 +16,160 @@ namespace {
 
 // A heap copy of text with capacity bytes (at least its length plus one).
 struct Heap {
-  char* p;
-  std::size_t capacity;
-  Heap(const std::string& text, std::size_t room = 0) : capacity(std::strlen(text.c_str()) + 1 + room) {
-    p = static_cast<char*>(std::malloc(capacity));
-    std::memcpy(p, text.c_str(), capacity - room);
-  }
-  ~Heap() { std::free(p); }
-  std::string str() const { return p; }
+    char* p;
+    std::size_t capacity;
+    Heap(const std::string& text, std::size_t room = 0) : capacity(std::strlen(text.c_str()) + 1 + room) {
+        p = static_cast<char*>(std::malloc(capacity));
+        std::memcpy(p, text.c_str(), capacity - room);
+    }
+    ~Heap() { std::free(p); }
+    std::string str() const { return p; }
 };
 
 void Check(bool ok) {
-  if (!ok) std::abort();
+    if (!ok) std::abort();
 }
 
 const char* Marker(FuzzedDataProvider& in, std::string& storage) {
-  if (in.ConsumeIntegralInRange<int>(0, 7) == 0) return MarkerNone;
-  storage = in.ConsumeRandomLengthString(8);
-  storage.resize(std::strlen(storage.c_str()));
-  return storage.c_str();
+    if (in.ConsumeIntegralInRange<int>(0, 7) == 0) return MarkerNone;
+    storage = in.ConsumeRandomLengthString(8);
+    storage.resize(std::strlen(storage.c_str()));
+    return storage.c_str();
 }
 
 void Outputs(FuzzedDataProvider& in, std::vector<char>& a, std::vector<char>& b) {
-  a.assign(in.ConsumeIntegralInRange<std::size_t>(0, 12), '\0');
-  b.assign(in.ConsumeIntegralInRange<std::size_t>(0, 12), '\0');
+    a.assign(in.ConsumeIntegralInRange<std::size_t>(0, 12), '\0');
+    b.assign(in.ConsumeIntegralInRange<std::size_t>(0, 12), '\0');
 }
 
 void CheckOutput(const std::vector<char>& out) {
-  if (out.empty()) return;
-  Check(std::memchr(out.data(), '\0', out.size()) != nullptr);
+    if (out.empty()) return;
+    Check(std::memchr(out.data(), '\0', out.size()) != nullptr);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FuzzedDataProvider in(data, size);
-  std::string s[4];
-  const char* m[4];
-  for (int i = 0; i < 4; ++i) m[i] = Marker(in, s[i]);
-  const int position = in.ConsumeIntegralInRange<int>(-2, 64);
-  const std::size_t room = in.ConsumeIntegralInRange<std::size_t>(0, 32);
-  const std::string raw = in.ConsumeRemainingBytesAsString();
-  const std::string text = raw.c_str();
-  const std::size_t n = text.size();
-  const bool small = n <= 4096;
+    FuzzedDataProvider in(data, size);
+    std::string s[4];
+    const char* m[4];
+    for (int i = 0; i < 4; ++i) m[i] = Marker(in, s[i]);
+    const int position = in.ConsumeIntegralInRange<int>(-2, 64);
+    const std::size_t room = in.ConsumeIntegralInRange<std::size_t>(0, 32);
+    const std::string raw = in.ConsumeRemainingBytesAsString();
+    const std::string text = raw.c_str();
+    const std::size_t n = text.size();
+    const bool small = n <= 4096;
 
-  // Searching, compared with the standard library's searches.
-  int pos = position;
-  const int found = FindMarker(text.c_str(), m[0], &pos);
-  if (m[0]) {
-    const std::size_t expect = text.find(m[0], position < 0 ? 0 : position);
-    Check(found == (expect != std::string::npos) && pos == (found ? static_cast<int>(expect) : -1));
-  } else {
-    Check(!found && pos == -1);
-  }
-  pos = position;
-  Heap back(text);
-  const int foundBack = FindMarkerBackward(back.p, m[1], &pos);
-  if (m[1] && position >= 0) {
-    const std::size_t expect = text.rfind(m[1], position);
-    Check(foundBack == (expect != std::string::npos) && pos == (foundBack ? static_cast<int>(expect) : -1));
-  } else {
-    Check(!foundBack && pos == -1);
-  }
-
-  // Cutting never lengthens the text.
-  int (*const cuts[])(char*, const char*, const char*) = {CutBetween, CutBetweenLast, RemoveSpan,
-                                                          RemoveSpanFrom};
-  for (auto cut : cuts) {
-    Heap h(text);
-    const int result = cut(h.p, m[0], m[1]);
-    Check(std::strlen(h.p) <= n);
-    if (!result) Check(h.str() == text);
-  }
-
-  {
-    Heap h(text);
-    StripTags(h.p);
-    if (small) {
-      std::string model = text;
-      literal::StripTags(model);
-      Check(h.str() == model);
+    // Searching, compared with the standard library's searches.
+    int pos = position;
+    const int found = FindMarker(text.c_str(), m[0], &pos);
+    if (m[0]) {
+        const std::size_t expect = text.find(m[0], position < 0 ? 0 : position);
+        Check(found == (expect != std::string::npos) && pos == (found ? static_cast<int>(expect) : -1));
+    } else {
+        Check(!found && pos == -1);
     }
-  }
-  {
-    Heap h(text);
-    const int folded = FoldCrLf(h.p);
-    Check(std::strlen(h.p) + folded == n);
-  }
-  {
-    Heap h(text);
-    const int deleted = CollapseBlankLines(h.p);
-    Check(std::strlen(h.p) + deleted == n);
-    if (small) {
-      std::string model = text;
-      Check(literal::CollapseBlankLines(model) == deleted && h.str() == model);
-    }
-  }
-  {
-    Heap h(text);
-    DeleteSpacePairs(h.p);
-    if (small) {
-      std::string model = text;
-      literal::DeleteSpacePairs(model);
-      Check(h.str() == model);
-    }
-  }
-  {
-    Heap h(text, room);
-    const int result = ReplaceAll(h.p, h.capacity, m[2], m[3]);
-    Check(std::strlen(h.p) < h.capacity);
-    if (small && m[2]) {
-      std::string model = text;
-      Check(literal::ReplaceAll(model, h.capacity, m[2], m[3] ? m[3] : "") == result);
-      Check(h.str() == model);
-    }
-  }
-  {
-    Heap h(text);
-    std::string model = text;
-    Check(ResolveParentPath(h.p) == literal::ResolveParentPath(model) && h.str() == model);
-  }
-
-  // Extractors: walk the page as the list readers do, with tiny outputs.
-  std::vector<char> a, b;
-  Outputs(in, a, b);
-  Heap page(text);
-  for (int kind = 0; kind < 4; ++kind) {
     pos = position;
-    for (int round = 0; round < 64; ++round) {
-      int result = 0;
-      switch (kind) {
-        case 0:
-          result = ExtractLink(page.p, a.data(), a.size(), b.data(), b.size(), m[0], m[1], &pos);
-          break;
-        case 1:
-          result = ExtractFieldPair(page.p, a.data(), a.size(), b.data(), b.size(), m[0], m[1],
-                                    m[2], m[3], &pos);
-          break;
-        case 2:
-          result = ExtractMediaFields(page.p, a.data(), a.size(), b.data(), b.size(), m[0], m[1],
-                                      m[2], ".mp3", &pos);
-          break;
-        default:
-          result = ExtractAnchor(page.p, a.data(), a.size(), b.data(), b.size(), &pos);
-      }
-      Check(pos >= -1 && pos <= static_cast<int>(n));
-      if (result) {
-        CheckOutput(a);
-        CheckOutput(b);
-      } else {
-        break;
-      }
+    Heap back(text);
+    const int foundBack = FindMarkerBackward(back.p, m[1], &pos);
+    if (m[1] && position >= 0) {
+        const std::size_t expect = text.rfind(m[1], position);
+        Check(foundBack == (expect != std::string::npos) &&
+              pos == (foundBack ? static_cast<int>(expect) : -1));
+    } else {
+        Check(!foundBack && pos == -1);
     }
-  }
-  return 0;
+
+    // Cutting never lengthens the text.
+    int (*const cuts[])(char*, const char*, const char*) = {
+        CutBetween, CutBetweenLast, RemoveSpan, RemoveSpanFrom};
+    for (auto cut : cuts) {
+        Heap h(text);
+        const int result = cut(h.p, m[0], m[1]);
+        Check(std::strlen(h.p) <= n);
+        if (!result) Check(h.str() == text);
+    }
+
+    {
+        Heap h(text);
+        StripTags(h.p);
+        if (small) {
+            std::string model = text;
+            literal::StripTags(model);
+            Check(h.str() == model);
+        }
+    }
+    {
+        Heap h(text);
+        const int folded = FoldCrLf(h.p);
+        Check(std::strlen(h.p) + folded == n);
+    }
+    {
+        Heap h(text);
+        const int deleted = CollapseBlankLines(h.p);
+        Check(std::strlen(h.p) + deleted == n);
+        if (small) {
+            std::string model = text;
+            Check(literal::CollapseBlankLines(model) == deleted && h.str() == model);
+        }
+    }
+    {
+        Heap h(text);
+        DeleteSpacePairs(h.p);
+        if (small) {
+            std::string model = text;
+            literal::DeleteSpacePairs(model);
+            Check(h.str() == model);
+        }
+    }
+    {
+        Heap h(text, room);
+        const int result = ReplaceAll(h.p, h.capacity, m[2], m[3]);
+        Check(std::strlen(h.p) < h.capacity);
+        if (small && m[2]) {
+            std::string model = text;
+            Check(literal::ReplaceAll(model, h.capacity, m[2], m[3] ? m[3] : "") == result);
+            Check(h.str() == model);
+        }
+    }
+    {
+        Heap h(text);
+        std::string model = text;
+        Check(ResolveParentPath(h.p) == literal::ResolveParentPath(model) && h.str() == model);
+    }
+
+    // Extractors: walk the page as the list readers do, with tiny outputs.
+    std::vector<char> a, b;
+    Outputs(in, a, b);
+    Heap page(text);
+    for (int kind = 0; kind < 4; ++kind) {
+        pos = position;
+        for (int round = 0; round < 64; ++round) {
+            int result = 0;
+            switch (kind) {
+                case 0:
+                    result = ExtractLink(page.p, a.data(), a.size(), b.data(), b.size(), m[0], m[1], &pos);
+                    break;
+                case 1:
+                    result = ExtractFieldPair(
+                        page.p, a.data(), a.size(), b.data(), b.size(), m[0], m[1], m[2], m[3], &pos);
+                    break;
+                case 2:
+                    result = ExtractMediaFields(
+                        page.p, a.data(), a.size(), b.data(), b.size(), m[0], m[1], m[2], ".mp3", &pos);
+                    break;
+                default:
+                    result = ExtractAnchor(page.p, a.data(), a.size(), b.data(), b.size(), &pos);
+            }
+            Check(pos >= -1 && pos <= static_cast<int>(n));
+            if (result) {
+                CheckOutput(a);
+                CheckOutput(b);
+            } else {
+                break;
+            }
+        }
+    }
+    return 0;
 }

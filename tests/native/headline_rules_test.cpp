@@ -26,15 +26,28 @@ struct Level {
 struct Parameters {
     CategoryParameterSet set = {};
     Parameters(std::initializer_list<std::pair<int, std::string>> values) {
-        for (const auto& v : values) std::snprintf(set[v.first - 1], ParameterCapacity, "%s", v.second.c_str());
+        for (const auto& v : values)
+            std::snprintf(set[v.first - 1], ParameterCapacity, "%s", v.second.c_str());
     }
 };
 
 // The category of an ordinary portal page: anchors after "<li><a href=\"".
-Parameters Portal() { return {{2, "https://portal.example/"}, {6, "<li><a href=\""}, {7, "\""}}; }
+Parameters Portal() {
+    return {
+        {2, "https://portal.example/"},
+        {6, "<li><a href=\""         },
+        {7, "\""                     }
+    };
+}
 
 Parameters Rss() {
-    return {{2, "rss"}, {6, "<link>"}, {7, "</link>"}, {17, "<title>"}, {18, "</title>"}};
+    return {
+        {2,  "rss"     },
+        {6,  "<link>"  },
+        {7,  "</link>" },
+        {17, "<title>" },
+        {18, "</title>"}
+    };
 }
 
 struct Cut {
@@ -43,12 +56,18 @@ struct Cut {
 };
 
 Cut CutPage(const std::string& area, const Parameters& p, ListPage page = ListPage::First, int first = 0,
-        int limit = FirstPageLimit) {
+            int limit = FirstPageLimit) {
     auto level = std::make_unique<Level>();
     std::memset(level.get(), 0, sizeof(Level));
     Cut cut;
     int count = CutHeadlines(
-        area.c_str(), p.set, page, first, limit, level->titles, level->addresses,
+        area.c_str(),
+        p.set,
+        page,
+        first,
+        limit,
+        level->titles,
+        level->addresses,
         [](int slot, void* context) {
             static_cast<Cut*>(context)->sunk.push_back(slot);
             return true;
@@ -65,12 +84,13 @@ Cut CutPage(const std::string& area, const Parameters& p, ListPage page = ListPa
 std::string Anchors(int n, const std::string& prefix = "見出し") {
     std::string page;
     for (int i = 1; i <= n; ++i)
-        page += "<li><a href=\"/n/" + std::to_string(i) + ".html\">" + prefix + std::to_string(i) + "</a></li>\n";
+        page +=
+            "<li><a href=\"/n/" + std::to_string(i) + ".html\">" + prefix + std::to_string(i) + "</a></li>\n";
     return page;
 }
 
 class SourcesRestored : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override {
         for (int id = 0; id < SourceCount; ++id) SetSourceAddress(static_cast<SourceId>(id), "");
     }
@@ -78,7 +98,8 @@ protected:
 
 TEST(HeadlineRules, PortalAnchorsAreListedInPageOrderWithCleanTitlesAndAddresses) {
     std::string page =
-        "<li><a href=\"./news/1.html\" class=\"x\"><span class=\"title\">Tokyo  Stocks : 上昇 &quot;速報&quot;"
+        "<li><a href=\"./news/1.html\" class=\"x\"><span class=\"title\">Tokyo  Stocks : 上昇 "
+        "&quot;速報&quot;"
         "</span><span class=\"new\">NEW</span></a></li>\n"
         "<li><a href=\"/news/2.html\">\t大雨\r\n警報<b>発表</b>&nbsp;12:30</a></li>\n"
         "<li><a href=\"https://other.example/3\">政治 ・ 国会</a></li>\n";
@@ -119,15 +140,27 @@ TEST(HeadlineRules, RssTakesTheTitleFirstAndYahooTheAddressFirst) {
     EXPECT_EQ((std::vector<std::string>{"https://feed.example/a", "https://feed.example/b"}), rss.addresses);
 
     // Yahoo's top page: address between markers 1 and 2, then the title between 3 and 4.
-    Parameters yahoo{{2, SourceAddress(SourceYahooNews)}, {6, "<a href=\""}, {7, "\""}, {17, "<p>"}, {18, "</p>"}};
-    std::string top = "<a href=\"https://y.example/1\"><p>一つ目</p></a><a href=\"https://y.example/2\"><p>二つ目</p>";
+    Parameters yahoo{
+        {2,  SourceAddress(SourceYahooNews)},
+        {6,  "<a href=\""                  },
+        {7,  "\""                          },
+        {17, "<p>"                         },
+        {18, "</p>"                        }
+    };
+    std::string top =
+        "<a href=\"https://y.example/1\"><p>一つ目</p></a><a href=\"https://y.example/2\"><p>二つ目</p>";
     Cut y = CutPage(top, yahoo);
     EXPECT_EQ((std::vector<std::string>{"一つ目", "二つ目"}), y.titles);
     EXPECT_EQ((std::vector<std::string>{"https://y.example/1", "https://y.example/2"}), y.addresses);
 
     // The second page knows no "rss" rule: anchors are cut as links there.
-    Parameters secondRss{{2, "rss"}, {6, "<li><a href=\""}, {7, "\""}};
-    EXPECT_EQ((std::vector<std::string>{"見出し1", "見出し2"}), CutPage(Anchors(2), secondRss, ListPage::Second).titles);
+    Parameters secondRss{
+        {2, "rss"           },
+        {6, "<li><a href=\""},
+        {7, "\""            }
+    };
+    EXPECT_EQ((std::vector<std::string>{"見出し1", "見出し2"}),
+              CutPage(Anchors(2), secondRss, ListPage::Second).titles);
 }
 
 TEST(HeadlineRules, LimitsFirstSlotsAndTheSinkStop) {
@@ -146,10 +179,16 @@ TEST(HeadlineRules, LimitsFirstSlotsAndTheSinkStop) {
     // A sink that says stop ends the cutting after the item it was given.
     auto level = std::make_unique<Level>();
     int stopAfter = 3;
-    int count = CutHeadlines(Anchors(10).c_str(), Portal().set, ListPage::First, 0, FirstPageLimit,
-                             level->titles, level->addresses,
-                             [](int slot, void* context) { return slot + 1 < *static_cast<int*>(context); },
-                             &stopAfter);
+    int count = CutHeadlines(
+        Anchors(10).c_str(),
+        Portal().set,
+        ListPage::First,
+        0,
+        FirstPageLimit,
+        level->titles,
+        level->addresses,
+        [](int slot, void* context) { return slot + 1 < *static_cast<int*>(context); },
+        &stopAfter);
     EXPECT_EQ(3, count);
 }
 
@@ -180,27 +219,50 @@ TEST_F(SourcesRestored, SourceRulesFollowTheConfiguredAddresses) {
     EXPECT_FALSE(IsSource(ShippedSourceAddress(SourceSankei), SourceSankei));
     EXPECT_FALSE(IsSource("https://localhost/sankei", SourceSankei));  // exact equality only
 
-    Parameters sankei{{2, "https://localhost/sankei/"}, {6, "<a href=\""}, {7, "\">"}};
+    Parameters sankei{
+        {2, "https://localhost/sankei/"},
+        {6, "<a href=\""               },
+        {7, "\">"                      }
+    };
     Cut s = CutPage("<a href=\"/a/1.html\"><b>産経</b></a>", sankei);
     ASSERT_EQ(1u, s.addresses.size());
     EXPECT_EQ("/a/1.html", s.addresses[0]);
 
-    Parameters allabout{{2, "https://localhost/allabout/"}, {6, "<a href=\""}, {7, "\""}};
-    Cut a = CutPage("<a href=\"/x\"><p class=\"parts-common-listItemTitle\">節約術</p><p>広告</p></a>", allabout);
+    Parameters allabout{
+        {2, "https://localhost/allabout/"},
+        {6, "<a href=\""                 },
+        {7, "\""                         }
+    };
+    Cut a =
+        CutPage("<a href=\"/x\"><p class=\"parts-common-listItemTitle\">節約術</p><p>広告</p></a>", allabout);
     EXPECT_EQ("節約術", a.titles.at(0));
 
-    Parameters gendai{{2, "https://localhost/gendai/"}, {6, "<a href=\""}, {7, "\""}};
-    Cut g = CutPage("<a href=\"/x\"><span class=\"date\">1日</span><span class=\"entry-ttl\">芸能</span></a>", gendai);
+    Parameters gendai{
+        {2, "https://localhost/gendai/"},
+        {6, "<a href=\""               },
+        {7, "\""                       }
+    };
+    Cut g = CutPage("<a href=\"/x\"><span class=\"date\">1日</span><span class=\"entry-ttl\">芸能</span></a>",
+                    gendai);
     EXPECT_EQ("芸能", g.titles.at(0));
 
-    Parameters natalie{{2, "https://localhost/natalie/"}, {6, "<a href=\""}, {7, "\""}};
+    Parameters natalie{
+        {2, "https://localhost/natalie/"},
+        {6, "<a href=\""                },
+        {7, "\""                        }
+    };
     Cut n = CutPage("<a href=\"/x\"><dd>日付</dd><dt class=\"NA_title\">新曲</dt></a>", natalie);
     EXPECT_EQ("新曲", n.titles.at(0));
 
     // Under their shipped addresses the same pages get no source rule.
-    EXPECT_EQ("日付新曲", CutPage("<a href=\"/x\"><dd>日付</dd><dt class=\"NA_title\">新曲</dt></a>",
-                             Parameters{{2, ShippedSourceAddress(SourceNatalie)}, {6, "<a href=\""}, {7, "\""}})
-                             .titles.at(0));
+    EXPECT_EQ("日付新曲",
+              CutPage("<a href=\"/x\"><dd>日付</dd><dt class=\"NA_title\">新曲</dt></a>",
+                      Parameters{
+                          {2, ShippedSourceAddress(SourceNatalie)},
+                          {6, "<a href=\""                       },
+                          {7, "\""                               }
+    })
+                  .titles.at(0));
     SetSourceAddress(SourceNatalie, "");
     EXPECT_STREQ(ShippedSourceAddress(SourceNatalie), SourceAddress(SourceNatalie));
 }
@@ -212,18 +274,30 @@ TEST(HeadlineRules, SecondPagesKeepTabsAndCarriageReturnsThatFirstPagesDrop) {
 }
 
 TEST(HeadlineRules, RadioListsStopAtOneHundredAndAreNotCleaned) {
-    Parameters radio{{2, "radio"}, {8, "<name>"}, {9, "</name>"}, {6, "<url>"}, {7, ".mp3"}};
+    Parameters radio{
+        {2, "radio"  },
+        {8, "<name>" },
+        {9, "</name>"},
+        {6, "<url>"  },
+        {7, ".mp3"   }
+    };
     std::string page;
     for (int i = 0; i < 120; ++i)
-        page += "<name>局 " + std::to_string(i) + "</name><url>https://r.example/" + std::to_string(i) + ".mp3";
+        page +=
+            "<name>局 " + std::to_string(i) + "</name><url>https://r.example/" + std::to_string(i) + ".mp3";
     auto level = std::make_unique<Level>();
     int sunk = 0;
-    int count = CutRadioList(page.c_str(), radio.set, RadioLimit, level->titles, level->addresses,
-                             [](int, void* context) {
-                                 ++*static_cast<int*>(context);
-                                 return true;
-                             },
-                             &sunk);
+    int count = CutRadioList(
+        page.c_str(),
+        radio.set,
+        RadioLimit,
+        level->titles,
+        level->addresses,
+        [](int, void* context) {
+            ++*static_cast<int*>(context);
+            return true;
+        },
+        &sunk);
     EXPECT_EQ(100, count);
     EXPECT_EQ(100, sunk);
     EXPECT_STREQ("局 0", level->titles[0]);  // the space stays
@@ -233,7 +307,8 @@ TEST(HeadlineRules, RadioListsStopAtOneHundredAndAreNotCleaned) {
 
 // Saved feeds of real sites, cut with the markers the shipped RSS categories use.
 std::string RealFeed(const char* name) {
-    for (const char* folder : {"/work/shared/realworld/", "../shared/realworld/", "../../shared/realworld/"}) {
+    for (const char* folder :
+         {"/work/shared/realworld/", "../shared/realworld/", "../../shared/realworld/"}) {
         std::ifstream in(std::string(folder) + name, std::ios::binary);
         if (in) {
             std::ostringstream text;
@@ -251,10 +326,14 @@ TEST(HeadlineRulesRealFeeds, EachFeedYieldsExactlyItsItems) {
         size_t items;
         const char* firstTitle;
     } feeds[] = {
-        {"nhk-cat0-2021-03-22.xml", "</channel>", 7, "二酸化炭素を高速処理する装置東芝が開発年間1トン変換可能"},
-        {"yahoo-topics-top-picks-2023-02-10.xml", "</channel>", 8, "雪止んでも注意路面凍結の恐れ"},
-        {"asahi-newsheadlines-2021-03-21.rdf", "</rdf:RDF>", 43, "「五輪パラ中止・延期すべき」調査5カ国いずれも7割超"},
-        {"news24-index-2021-b.rdf", "</rdf:RDF>", 51, nullptr},
+        {"nhk-cat0-2021-03-22.xml",
+         "</channel>",                                          7,
+         "二酸化炭素を高速処理する装置東芝が開発年間1トン変換可能"                   },
+        {"yahoo-topics-top-picks-2023-02-10.xml", "</channel>", 8,  "雪止んでも注意路面凍結の恐れ"},
+        {"asahi-newsheadlines-2021-03-21.rdf",
+         "</rdf:RDF>",                                          43,
+         "「五輪パラ中止・延期すべき」調査5カ国いずれも7割超"                           },
+        {"news24-index-2021-b.rdf",               "</rdf:RDF>", 51, nullptr                                     },
     };
     int found = 0;
     for (const Feed& feed : feeds) {

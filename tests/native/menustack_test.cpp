@@ -37,8 +37,16 @@ TEST(MenuStack, NumbersReadAsTheProfileFunctionsReadThem) {
         const char* text;
         int32_t value;
     } cases[] = {
-        {"", 0},    {"abc", 0},   {"-1", -1},        {"12", 12},  {"  7", 7},
-        {"42abc", 42}, {"+5", 5}, {"-", 0},          {"601", 601}, {"0", 0},
+        {"",      0  },
+        {"abc",   0  },
+        {"-1",    -1 },
+        {"12",    12 },
+        {"  7",   7  },
+        {"42abc", 42 },
+        {"+5",    5  },
+        {"-",     0  },
+        {"601",   601},
+        {"0",     0  },
     };
     for (const Case& c : cases) EXPECT_EQ(c.value, ParseProfileInt(c.text)) << "'" << c.text << "'";
 }
@@ -54,8 +62,8 @@ TEST(MenuStack, WhereAmIJoinsTheSelectedTextsOfTheRightLevels) {
     s->MenuSelection[2] = 3;
     s->MenuSelection[3] = 0;
     char out[1024];
-    const char* expected[] = {"トップメニュー", "カテゴリー", "カテゴリー 国内", "国内 政治",
-                              "国内 政治 国会"};
+    const char* expected[] = {
+        "トップメニュー", "カテゴリー", "カテゴリー 国内", "国内 政治", "国内 政治 国会"};
     for (int level = 0; level < 5; ++level) {
         s->MenuLevel = level;
         DescribeMenuPosition(*s, out, sizeof out);

@@ -8,7 +8,7 @@
 namespace {
 
 const std::string A = "\x82\xa0";  // "あ", two bytes
-const std::string Lead = "\x88";    // a lead byte without its trail byte
+const std::string Lead = "\x88";   // a lead byte without its trail byte
 
 TEST(ReadingLines, CharactersAndBytes) {
     std::string line = "ab" + A + A + "c";

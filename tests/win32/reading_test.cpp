@@ -28,7 +28,8 @@ std::string WindowsPath(const char* path) {
 }
 
 long long ElapsedMs(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since).count();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since)
+        .count();
 }
 
 LRESULT CALLBACK TestMainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -49,7 +50,7 @@ bool PumpUntilReadingEnds(int timeoutMs) {
 }
 
 class ReadingTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const char* doubles = getenv("TAVLO_DOUBLES");
         ASSERT_TRUE(doubles) << "TAVLO_DOUBLES names the doubles' folder";
@@ -75,10 +76,28 @@ protected:
         wc.lpszClassName = "ReadingTestMain";
         RegisterClassA(&wc);
         LoadLibraryA("riched32.dll");
-        MainWindow = CreateWindowA("ReadingTestMain", "", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
-                                   wc.hInstance, nullptr);
-        BodyView = CreateWindowA("RICHEDIT", "", WS_CHILD | ES_MULTILINE | ES_READONLY, 0, 0, 400, 300, MainWindow,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(BodyViewId)), wc.hInstance, nullptr);
+        MainWindow = CreateWindowA("ReadingTestMain",
+                                   "",
+                                   WS_OVERLAPPEDWINDOW,
+                                   0,
+                                   0,
+                                   400,
+                                   300,
+                                   nullptr,
+                                   nullptr,
+                                   wc.hInstance,
+                                   nullptr);
+        BodyView = CreateWindowA("RICHEDIT",
+                                 "",
+                                 WS_CHILD | ES_MULTILINE | ES_READONLY,
+                                 0,
+                                 0,
+                                 400,
+                                 300,
+                                 MainWindow,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(BodyViewId)),
+                                 wc.hInstance,
+                                 nullptr);
         ASSERT_TRUE(MainWindow && BodyView);
     }
 
@@ -149,10 +168,12 @@ TEST_F(ReadingTest, AThousandReadingsLeaveNoHandlesBehind) {
         return reinterpret_cast<uintptr_t>(probe);
     };
     uintptr_t before = freshHandle();
-    for (int i = 0; i < 1000; ++i) ASSERT_TRUE(i % 50 == 0 ? readToTheEnd() : readAndStop()) << "reading " << i;
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_TRUE(i % 50 == 0 ? readToTheEnd() : readAndStop()) << "reading " << i;
     Sleep(300);
     uintptr_t after = freshHandle();
-    EXPECT_LT(after, before + 50 * 4) << "a fresh handle numbered " << before << " before, " << after << " after";
+    EXPECT_LT(after, before + 50 * 4)
+        << "a fresh handle numbered " << before << " before, " << after << " after";
 }
 
 }  // namespace

@@ -15,12 +15,22 @@
 namespace {
 
 class HeadlineListRebuild : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         saved_ = Settings;
         savedList_ = HeadlineList;
-        list_ = CreateWindowExA(0, "LISTBOX", "", WS_POPUP | LBS_NOTIFY | WS_VSCROLL, 0, 0, 300, 200, nullptr,
-                                nullptr, GetModuleHandleA(nullptr), nullptr);
+        list_ = CreateWindowExA(0,
+                                "LISTBOX",
+                                "",
+                                WS_POPUP | LBS_NOTIFY | WS_VSCROLL,
+                                0,
+                                0,
+                                300,
+                                200,
+                                nullptr,
+                                nullptr,
+                                GetModuleHandleA(nullptr),
+                                nullptr);
         ASSERT_NE(nullptr, list_);
         HeadlineList = list_;
     }
@@ -35,7 +45,10 @@ protected:
     void Receive(const std::vector<std::string>& titles) {
         for (size_t i = 0; i < titles.size(); ++i) {
             strncpy(HeadlineStore.titles[0][i], titles[i].c_str(), TitleCapacity - 1);
-            SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>((std::to_string(i + 1) + " " + titles[i]).c_str()));
+            SendMessageA(list_,
+                         LB_ADDSTRING,
+                         0,
+                         reinterpret_cast<LPARAM>((std::to_string(i + 1) + " " + titles[i]).c_str()));
         }
         HeadlineStore.counts[0] = static_cast<int32_t>(titles.size());
     }

@@ -15,7 +15,7 @@ namespace {
 const char KeyPath[] = "Software\\Morvick\\Tavlo2";
 
 class SettingsRegistryTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         saved_ = Settings;
         RegDeleteKeyA(HKEY_CURRENT_USER, KeyPath);
@@ -27,16 +27,18 @@ protected:
 
     static void Put(const char* name, DWORD value) {
         HKEY key;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, KeyPath, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                                 nullptr, &key, nullptr));
+        ASSERT_EQ(ERROR_SUCCESS,
+                  RegCreateKeyExA(
+                      HKEY_CURRENT_USER, KeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
         RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
         RegCloseKey(key);
     }
 
     static void PutString(const char* name, const char* text) {
         HKEY key;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, KeyPath, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                                 nullptr, &key, nullptr));
+        ASSERT_EQ(ERROR_SUCCESS,
+                  RegCreateKeyExA(
+                      HKEY_CURRENT_USER, KeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
         RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), strlen(text) + 1);
         RegCloseKey(key);
     }
@@ -49,7 +51,8 @@ protected:
         for (DWORD i = 0;; ++i) {
             char name[64];
             DWORD nameLength = sizeof name, type = 0, data = 0, size = sizeof data;
-            if (RegEnumValueA(key, i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) !=
+            if (RegEnumValueA(
+                    key, i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) !=
                 ERROR_SUCCESS)
                 break;
             values[name] = {type, size == 4 ? data : 0xFFFFFFFF};
@@ -100,7 +103,11 @@ TEST_F(SettingsRegistryTest, OlderKeyWithLegacyEngineGivesNvdaInMemoryOnly) {
 }
 
 TEST_F(SettingsRegistryTest, WritersStoreDwordsAndReadersSkipMissingOrOddValues) {
-    const SettingWrite writes[] = {{"Opetion1", 0}, {"Opetion21", 4}, {"Opetion16", 0}};
+    const SettingWrite writes[] = {
+        {"Opetion1",  0},
+        {"Opetion21", 4},
+        {"Opetion16", 0}
+    };
     WriteSettings(writes, 3);  // no key yet: nothing is stored, nothing fails
     EXPECT_TRUE(Values().empty());
 
@@ -113,7 +120,11 @@ TEST_F(SettingsRegistryTest, WritersStoreDwordsAndReadersSkipMissingOrOddValues)
     PutString("Opetion16", "a long text, not a number");
     int32_t updateCheck = 7, startAction = 7, numberEntries = 7, missing = 7;
     const SettingRead reads[] = {
-        {"Opetion1", &updateCheck}, {"Opetion21", &startAction}, {"Opetion16", &numberEntries}, {"Opetion9", &missing}};
+        {"Opetion1",  &updateCheck  },
+        {"Opetion21", &startAction  },
+        {"Opetion16", &numberEntries},
+        {"Opetion9",  &missing      }
+    };
     ReadSettings(reads, 4);
     EXPECT_EQ(0, updateCheck);
     EXPECT_EQ(4, startAction);

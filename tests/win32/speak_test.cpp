@@ -42,11 +42,12 @@ std::string DoublesFolder(const char* variable) {
 }
 
 long long ElapsedMs(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since).count();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since)
+        .count();
 }
 
 class SpeakTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_FALSE(DoublesFolder("TAVLO_DOUBLES").empty()) << "TAVLO_DOUBLES names the doubles' folder";
         char temp[MAX_PATH];
@@ -76,9 +77,7 @@ protected:
         DeleteFileA(control_.c_str());
     }
 
-    void Control(const std::string& lines) {
-        std::ofstream(control_, std::ios::binary) << lines;
-    }
+    void Control(const std::string& lines) { std::ofstream(control_, std::ios::binary) << lines; }
 
     std::vector<Call> Transcript() {
         std::vector<Call> calls;
@@ -258,13 +257,18 @@ TEST_F(SpeakTest, LongNvdaMessageIsCutOnACharacterBoundary) {
     EXPECT_EQ(0, NvdaMessageSlot[NvdaMessageSlotLength - 1]);
     std::wstring slot(NvdaMessageSlot);
     EXPECT_EQ(expected.size(), slot.size());
-    EXPECT_TRUE(slot == expected) << "differs from character "
-                                  << std::mismatch(slot.begin(), slot.end(), expected.begin(), expected.end()).first - slot.begin();
+    EXPECT_TRUE(slot == expected)
+        << "differs from character "
+        << std::mismatch(slot.begin(), slot.end(), expected.begin(), expected.end()).first - slot.begin();
 
     std::vector<Call> spoken = WaitFor("speakText", 1);
     ASSERT_EQ(1u, spoken.size());
-    int units = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, spoken[0].text.data(),
-                                    static_cast<int>(spoken[0].text.size()), nullptr, 0);
+    int units = MultiByteToWideChar(CP_UTF8,
+                                    MB_ERR_INVALID_CHARS,
+                                    spoken[0].text.data(),
+                                    static_cast<int>(spoken[0].text.size()),
+                                    nullptr,
+                                    0);
     EXPECT_EQ(NvdaMessageSlotLength - 1, units);
 
     // A short message afterwards leaves nothing of the long one behind.
