@@ -1,9 +1,11 @@
 #!/usr/bin/python3
 """Writes command.txt, the list of Tavlo's keyboard commands, from the menu bar "TBM" and the
-accelerator table "TBAccelerator" of the resource script, so that the list always says what
-the program does. Usage: command_list.py tavlo.rc command.txt (Shift-JIS, CR LF)."""
+accelerator table "TBAccelerator" of the resource script (with the names of the header it
+includes), so that the list always says what the program does.
+Usage: command_list.py tavlo.rc command.txt (Shift-JIS, CR LF)."""
 import re
 import sys
+from pathlib import Path
 
 # Commands that have a key but no item in the menu bar: what the key does.
 KEY_ONLY = {
@@ -32,9 +34,30 @@ class RcError(Exception):
     pass
 
 
-def block(text, name, kind):
-    """The lines between BEGIN and its END of the resource "name kind"."""
-    match = re.search(rf"^{name}\s+{kind}\s*$", text, re.M)
+def defines(rc_path, text):
+    """The #define names of the headers the script includes from its own folder: {name: value}."""
+    names = {}
+    for header in re.findall(r'^#include\s+"([^"]+)"', text, re.M):
+        path = Path(rc_path).parent / header
+        if path.exists():
+            for name, value in re.findall(r"^#define\s+(\w+)\s+(\S+)", path.read_text(encoding="utf-8"), re.M):
+                names[name] = value
+    return names
+
+
+def number(token, names):
+    """A command number written as a number or as a name of the header."""
+    value = names.get(token, token)
+    if not value.isdigit():
+        raise RcError(f"{token} is not a command number")
+    return int(value)
+
+
+def block(text, name, kind, names):
+    """The lines between BEGIN and its END of the resource "name kind"; the resource may be
+    named by its own name or by a name of the header that stands for it."""
+    aliases = [name] + [k for k, v in names.items() if v == f'"{name}"']
+    match = re.search(rf"^(?:{'|'.join(aliases)})\s+{kind}\s*$", text, re.M)
     if not match:
         raise RcError(f"{name} {kind} not found")
     lines, depth = [], 0
@@ -53,28 +76,28 @@ def block(text, name, kind):
     raise RcError(f"{name} {kind} has no END")
 
 
-def parse_menu(text):
+def parse_menu(text, names):
     """The menu bar as [(popup label, [(item text, shortcut hint, command)])]."""
     popups = []
-    for line in block(text, "TBM", "MENU"):
+    for line in block(text, "TBM", "MENU", names):
         popup = re.match(r'POPUP\s+"([^"]*)"', line)
-        item = re.match(r'MENUITEM\s+"([^"]*)"\s*,\s*(\d+)', line)
+        item = re.match(r'MENUITEM\s+"([^"]*)"\s*,\s*(\w+)', line)
         if popup:
             popups.append((popup.group(1), []))
         elif item:
             label, _, hint = item.group(1).partition("\\t")
-            popups[-1][1].append((label, hint, int(item.group(2))))
+            popups[-1][1].append((label, hint, number(item.group(2), names)))
     return popups
 
 
-def parse_accelerators(text):
+def parse_accelerators(text, names):
     """The accelerator table as [(key, command, flags)] in the order of the script."""
     accelerators = []
-    for line in block(text, "TBAccelerator", "ACCELERATORS"):
+    for line in block(text, "TBAccelerator", "ACCELERATORS", names):
         if not line or line.startswith("//"):
             continue
         parts = [p.strip() for p in line.split(",")]
-        accelerators.append((parts[0], int(parts[1]), {p.upper() for p in parts[2:]}))
+        accelerators.append((parts[0], number(parts[1], names), {p.upper() for p in parts[2:]}))
     return accelerators
 
 
@@ -105,10 +128,10 @@ def hint_name(hint):
     return "+".join(HINT_KEYS.get(part, part) for part in hint.split("+"))
 
 
-def render(rc_text):
-    popups = parse_menu(rc_text)
+def render(rc_text, names):
+    popups = parse_menu(rc_text, names)
     keys = {}
-    for key, command, flags in parse_accelerators(rc_text):
+    for key, command, flags in parse_accelerators(rc_text, names):
         keys.setdefault(command, []).append(key_name(key, flags))
     in_menu = {command for _, items in popups for _, _, command in items}
     unknown = sorted(c for c in keys if c not in in_menu and c not in KEY_ONLY and c not in NO_OP)
@@ -143,7 +166,8 @@ def render(rc_text):
 
 def main(argv):
     with open(argv[1], encoding="utf-8") as f:
-        text = render(f.read())
+        rc_text = f.read()
+    text = render(rc_text, defines(argv[1], rc_text))
     with open(argv[2], "wb") as f:
         f.write(text.encode("cp932"))
 

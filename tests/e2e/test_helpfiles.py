@@ -27,9 +27,10 @@ def shipped(name):
 def test_command_list_names_every_accelerator_with_its_command():
     gen = generator()
     rc = RC.read_text(encoding="utf-8")
+    names = gen.defines(RC, rc)
     lines = shipped("command.txt")
-    labels = {command: gen.plain(label) for _, items in gen.parse_menu(rc) for label, _, command in items}
-    accelerators = gen.parse_accelerators(rc)
+    labels = {command: gen.plain(label) for _, items in gen.parse_menu(rc, names) for label, _, command in items}
+    accelerators = gen.parse_accelerators(rc, names)
     assert len(accelerators) > 80
     for key, command, flags in accelerators:
         name = gen.key_name(key, flags)
@@ -52,9 +53,11 @@ def test_command_list_names_every_accelerator_with_its_command():
 
 def test_a_key_that_the_list_cannot_describe_stops_the_build(tmp_path):
     rc = RC.read_text(encoding="utf-8")
-    changed = re.sub(r"(TBAccelerator ACCELERATORS\nBEGIN\n)", r"\1  VK_F12, 545, VIRTKEY\n", rc)
+    changed = re.sub(r"(ACCELERATORS\nBEGIN\n)", r"\1  VK_F12, 545, VIRTKEY\n", rc)
     assert changed != rc
     (tmp_path / "tavlo.rc").write_text(changed, encoding="utf-8")
+    for header in RC.parent.glob("*.h"):
+        (tmp_path / header.name).write_bytes(header.read_bytes())
     run = subprocess.run([sys.executable, str(GENERATOR), str(tmp_path / "tavlo.rc"), str(tmp_path / "out.txt")],
                          capture_output=True, text=True)
     assert run.returncode != 0
