@@ -1,15 +1,11 @@
 #include "library/receptionlog.h"
 
+#include <cstdio>
 #include <cstring>
-
-#include "retrieval/sjis.h"
 
 namespace {
 
-void CopyCut(char* dest, const char* text) {
-    if (!text) text = "";
-    SjisCopyCut(dest, LogTextCapacity, text, std::strlen(text));
-}
+void CopyCut(char* dest, const char* text) { std::snprintf(dest, LogTextCapacity, "%s", text ? text : ""); }
 
 void MoveEntry(ReceptionLog& log, int from, int to) {
     std::memcpy(log.FilePath[to], log.FilePath[from], LogTextCapacity);

@@ -19,7 +19,7 @@ struct ReceptionLog {
 // Empties every position (the file name stays).
 void ClearLogEntries(ReceptionLog& log);
 
-// Stores one position; the texts are cut to 260 bytes on a character boundary.
+// Stores one position; the texts are cut to 260 bytes.
 void SetLogEntry(ReceptionLog& log, int position, const char* filePath, const char* fileName, int32_t number);
 
 // Used positions: 0 up to the first empty FilePath.

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "library/receptionlog.h"
-#include "retrieval/sjis.h"
 
 ReceptionLog History;
 ReceptionLog Favorites;
@@ -42,14 +41,10 @@ void BindLogFile(ReceptionLog& log, const char* folder, const char* name) {
 int LoadLog(ReceptionLog& log) {
     for (int i = 0; i < LogCapacity; ++i) {
         char key[24];
-        // Read more than fits and cut afterwards, so a long value is never cut inside a character.
-        char text[1024];
         std::snprintf(key, sizeof key, "FilePath%d", i);
-        GetPrivateProfileStringA("FilePath", key, "", text, sizeof text, log.File);
-        SjisCopyCut(log.FilePath[i], LogTextCapacity, text, std::strlen(text));
+        GetPrivateProfileStringA("FilePath", key, "", log.FilePath[i], LogTextCapacity, log.File);
         std::snprintf(key, sizeof key, "FileName%d", i);
-        GetPrivateProfileStringA("FileName", key, "", text, sizeof text, log.File);
-        SjisCopyCut(log.FileName[i], LogTextCapacity, text, std::strlen(text));
+        GetPrivateProfileStringA("FileName", key, "", log.FileName[i], LogTextCapacity, log.File);
         std::snprintf(key, sizeof key, "Number%d", i);
         log.Number[i] = static_cast<int32_t>(GetPrivateProfileIntA("Number", key, 0, log.File));
     }

@@ -3,8 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "retrieval/sjis.h"
-
 namespace {
 
 const char* const Channels[3] = {"r1", "r2", "fm"};
@@ -47,7 +45,7 @@ int RadioLabelFor(const char* address, char* nameInOut, int capacity) {
     for (int i = 0; i < RadioStationCount; ++i) {
         char station[RadioAddressCapacity];
         if (!RadioStationAddress(i, station, sizeof station) || std::strcmp(station, address) != 0) continue;
-        if (capacity > 0) SjisCopyCut(nameInOut, capacity, Labels[i], std::strlen(Labels[i]));
+        if (capacity > 0) std::snprintf(nameInOut, capacity, "%s", Labels[i]);
         return 1;
     }
     return 0;
