@@ -1,5 +1,7 @@
 #include "app/listcontent.h"
 
+#include <cstdio>
+
 #include "app/menustack.h"
 #include "app/screens.h"
 #include "app/shell.h"
@@ -12,13 +14,13 @@ namespace {
 
 ListContent MenuListShows = ListContent::Menu;
 
-void AnnounceMenuPosition() {
+void SayMenuPath() {
     char text[MenuTextCapacity * 3 + 8];
     DescribeMenuPosition(MenuStack, text, sizeof text);
     SpeakMessage(text, 0);
 }
 
-void AnnounceCategory() {
+void SayCategory() {
     const char* name = CategoryParameters[0];
     SpeakMessage(name[0] ? name : "ニュースカテゴリーは選択されていません。", 100);
 }
@@ -40,12 +42,12 @@ const char* HeadlineTitle(int i) {
 // from the scrapbook's own list of names (so they are not rebuilt from the headlines); the
 // scrapbook's where-am-I joins there.
 const ListContentKind Kinds[] = {
-    {ListContent::Menu,          true,  ActivateMenuEntry,    DeleteLogEntry, AnnounceMenuPosition, nullptr      },
-    {ListContent::History,       true,  ActivateMenuEntry,    DeleteLogEntry, AnnounceMenuPosition, nullptr      },
-    {ListContent::Favorites,     true,  ActivateMenuEntry,    DeleteLogEntry, AnnounceMenuPosition, nullptr      },
-    {ListContent::ScrapFolders,  true,  ActivateMenuEntry,    DeleteLogEntry, AnnounceMenuPosition, nullptr      },
-    {ListContent::Headlines,     false, OpenSelectedHeadline, nullptr,        AnnounceCategory,     HeadlineTitle},
-    {ListContent::ScrapArticles, false, OpenScrapArticle,     nullptr,        Nothing,              nullptr      },
+    {ListContent::Menu,          true,  ActivateMenuEntry,    DeleteLogEntry, nullptr, SayMenuPath, nullptr      },
+    {ListContent::History,       true,  ActivateMenuEntry,    DeleteLogEntry, nullptr, SayMenuPath, nullptr      },
+    {ListContent::Favorites,     true,  ActivateMenuEntry,    DeleteLogEntry, nullptr, SayMenuPath, nullptr      },
+    {ListContent::ScrapFolders,  true,  ActivateMenuEntry,    DeleteLogEntry, nullptr, SayMenuPath, nullptr      },
+    {ListContent::Headlines,     false, OpenSelectedHeadline, nullptr,        nullptr, SayCategory, HeadlineTitle},
+    {ListContent::ScrapArticles, false, OpenScrapArticle,     nullptr,        nullptr, Nothing,     nullptr      },
 };
 
 const ListContentKind& KindOf(ListContent content) {
@@ -82,6 +84,20 @@ bool DeleteInList(HWND list) {
     if (!kind.remove) return false;
     kind.remove();
     return true;
+}
+
+void AnnouncePositionInList(HWND list) {
+    const ListContentKind& kind = KindIn(list);
+    if (kind.position) {
+        kind.position(list);
+        return;
+    }
+    int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    if (count < 1) return;
+    int selection = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+    char text[64];
+    std::snprintf(text, sizeof text, "%d項目中%d項目目", count, selection + 1);
+    SpeakMessage(text, 100);
 }
 
 void AnnounceWhereAmIInList(HWND list) { KindIn(list).whereAmI(); }

@@ -305,11 +305,7 @@ bool NextHeadline() { return StepHeadline(1); }
 bool AnnounceListPosition() {
     HWND focus = FocusedView();
     if (focus != MenuList && focus != HeadlineList) return false;
-    int count = EntryCount(focus);
-    if (count < 1) return true;
-    char text[64];
-    std::snprintf(text, sizeof text, "%d項目中%d項目目", count, CurrentSelection(focus) + 1);
-    SpeakMessage(text, 100);
+    AnnouncePositionInList(focus);
     return true;
 }
 

@@ -101,27 +101,20 @@ class HeapBuffer {
     char* data_;
 };
 
-// Holds a slim reader/writer lock exclusively (or shared) while the guard lives.
-class ExclusiveLock {
+// Holds a slim reader/writer lock while the guard lives: ExclusiveLock or SharedLock.
+template <void(WINAPI* Acquire)(PSRWLOCK), void(WINAPI* Release)(PSRWLOCK)>
+class SrwGuard {
   public:
-    explicit ExclusiveLock(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
-    ~ExclusiveLock() { ReleaseSRWLockExclusive(&lock_); }
-    ExclusiveLock(const ExclusiveLock&) = delete;
-    ExclusiveLock& operator=(const ExclusiveLock&) = delete;
+    explicit SrwGuard(SRWLOCK& lock) : lock_(lock) { Acquire(&lock_); }
+    ~SrwGuard() { Release(&lock_); }
+    SrwGuard(const SrwGuard&) = delete;
+    SrwGuard& operator=(const SrwGuard&) = delete;
 
   private:
     SRWLOCK& lock_;
 };
 
-class SharedLock {
-  public:
-    explicit SharedLock(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockShared(&lock_); }
-    ~SharedLock() { ReleaseSRWLockShared(&lock_); }
-    SharedLock(const SharedLock&) = delete;
-    SharedLock& operator=(const SharedLock&) = delete;
-
-  private:
-    SRWLOCK& lock_;
-};
+using ExclusiveLock = SrwGuard<AcquireSRWLockExclusive, ReleaseSRWLockExclusive>;
+using SharedLock = SrwGuard<AcquireSRWLockShared, ReleaseSRWLockShared>;
 
 }  // namespace win
