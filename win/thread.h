@@ -19,6 +19,11 @@ namespace win {
 
 namespace detail {
 
+template <class T>
+struct NotDeduced {
+    using Type = T;
+};
+
 template <class Args>
 struct WorkerStart {
     void (*work)(Args&);
@@ -37,7 +42,7 @@ DWORD WINAPI WorkerMain(void* parameter) {
 // Returns false, with the arguments released, when no thread could be made.
 template <class Args>
 bool StartWorker(void (*work)(Args&), std::unique_ptr<Args> args,
-                 void (*takeHandle)(Args&, HANDLE) = nullptr) {
+                 typename detail::NotDeduced<void (*)(Args&, HANDLE)>::Type takeHandle = nullptr) {
     if (!work || !args) return false;
     auto* start = new (std::nothrow) detail::WorkerStart<Args>{work, std::move(args)};
     if (!start) return false;
