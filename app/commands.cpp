@@ -2,9 +2,11 @@
 
 #include "app/articleview.h"
 #include "app/listcontent.h"
+#include "app/logscreens.h"
 #include "app/readingcommands.h"
 #include "app/screens.h"
 #include "app/shell.h"
+#include "app/shortcuts.h"
 #include "library/optiondialogs.h"
 #include "resources/resource.h"
 #include "retrieval/headlines.h"
@@ -105,6 +107,19 @@ const CommandEntry Commands[] = {
     {IDM_CTRL_0,                 WhileReading::Allowed, DoNothing           },
     {IDM_WHERE_AM_I,             WhileReading::Refused, AnnounceWhereAmI    },
     {IDM_PAGE_DEPTH,             WhileReading::Refused, AnnounceDepth       },
+    // Temporary rows of the logs and shortcuts until the full command table arrives.
+    {IDM_RECORDING_FOLDER,       WhileReading::Allowed, OpenRecordingFolder },
+    {IDM_OPEN_IN_BROWSER,        WhileReading::Refused, OpenShownPage       },
+    {IDM_FAVORITE_ADD,           WhileReading::Consumed, RegisterFavorite   },
+    {IDM_FAVORITES,              WhileReading::Allowed, ShowFavorites       },
+    {IDM_HISTORY,                WhileReading::Allowed, MoveToHistory       },
+    {IDM_MANUAL,                 WhileReading::Refused, OpenManual          },
+    {IDM_COMMAND_LIST,           WhileReading::Refused, OpenCommandList     },
+    {IDM_CHANGE_HISTORY,         WhileReading::Refused, OpenChangeHistory   },
+    {IDM_VERSION,                WhileReading::Refused, ShowVersion         },
+    {IDM_PRODUCT_PAGE,           WhileReading::Refused, OpenProductPage     },
+    {IDM_AUTHOR_SITE,            WhileReading::Refused, OpenAuthorSite      },
+    {IDM_INQUIRY_FORM,           WhileReading::Refused, OpenInquiryForm     },
 };
 
 // Action codes a menu entry may carry; all but 503, 510 and 555 are refused while reading
