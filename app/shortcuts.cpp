@@ -71,7 +71,7 @@ bool OpenRecordingFolder() {
     return true;
 }
 
-bool OpenShownPage() {
+bool OpenPageInBrowser() {
     HWND focus = GetFocus();
     if (focus == MenuList || focus == HeadlineList) return false;
     if (BodyShowsScrapbookText()) return true;
@@ -96,7 +96,7 @@ bool OpenChangeHistory() {
     return true;
 }
 
-bool ShowVersion() {
+bool ShowVersionInfo() {
     MessageBoxA(
         MainWindow, "タブロ Ver11.39\n2026年2月24日公開", "バージョン情報", MB_OK | MB_ICONINFORMATION);
     return true;

@@ -7,11 +7,11 @@
 void OpenRadioEntry(int level, int p);
 
 bool OpenRecordingFolder();  // 503
-bool OpenShownPage();        // 504, Ctrl+B
+bool OpenPageInBrowser();    // 504, Ctrl+B
 bool OpenManual();           // 561, F1
 bool OpenCommandList();      // 562
 bool OpenChangeHistory();    // 563
-bool ShowVersion();          // 564
+bool ShowVersionInfo();      // 564
 bool OpenProductPage();      // 566
 bool OpenAuthorSite();       // 567
 bool OpenInquiryForm();      // 568
