@@ -194,7 +194,21 @@ def test_favorites_register_up_to_fifty_and_f2_shows_them(tavlo, desktop, browse
     favorites = desktop.data_folder() / "BookMark.log"
     prepare(tavlo, desktop, favorites=old(48))
     tavlo.start()
+    # The top menu's first entry opens the manual with the program the user has for text files;
+    # without one, the user hears that it could not be opened.
+    tavlo.desktop.reg(["delete", r"HKCR\.txt", "/f"])
+    tavlo.keys("Return")
+    tavlo.wait_spoken("操作マニュアルを開けませんでした")
+    tavlo.desktop.reg(["add", r"HKCR\.txt", "/ve", "/d", "txtfile", "/f"])
+    tavlo.keys("Return")
+    tavlo.wait_for(lambda: tavlo.desktop.xdotool("search", "--name", "manual").strip(), timeout=20,
+                   what="the manual to open")
+    tavlo.desktop.run(["wine", "taskkill", "/f", "/im", "notepad.exe"])
+    tavlo.desktop.reg(["delete", r"HKCR\.txt", "/f"])  # as the fresh prefix had it
+    tavlo.click_title()
+    tavlo.wait_for(lambda: tavlo.focus_id() == 100, what="the menu list again")
     tavlo.keys("ctrl+F2")  # the top menu: nothing to register
+    assert not any("お気に入り" in text for text in tavlo.spoken())
     tavlo.keys("Down", "Down", "Return")
     tavlo.keys("ctrl+F2")
     tavlo.wait_spoken(f"{NAMES[1]}をお気に入りに登録しました")
