@@ -131,3 +131,16 @@ void DispatchMenuFileAction(int code) {
             return;
         }
 }
+
+bool CommandHasRow(int command) {
+    for (const CommandEntry& entry : Commands)
+        if (entry.number == command) return true;
+    return false;
+}
+
+bool MenuFileActionHasRow(int code) {
+    if (code == 501) return true;
+    for (int action : MenuFileActions)
+        if (action == code) return CommandHasRow(code);
+    return false;
+}
