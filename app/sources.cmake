@@ -3,4 +3,5 @@ list(APPEND CORE_SOURCES app/menustack.cpp)
 list(APPEND CORE_SOURCES app/findtext.cpp app/caretlines.cpp)
 list(APPEND WIN_SOURCES app/main.cpp app/mainwindow.cpp app/menufile.cpp app/screens.cpp app/dialogcontrols.cpp
   app/views.cpp app/commands.cpp)
+list(APPEND WIN_SOURCES app/bodyview.cpp app/search.cpp app/clipboard.cpp app/titledialog.cpp)
 list(APPEND WIN_SOURCES app/browser.cpp)

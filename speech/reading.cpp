@@ -287,3 +287,5 @@ void AutoAdvanceTick() {
     SpeakMessage("連続読み上げ終わり", 500);
     StopAutoAdvance();
 }
+
+size_t FetchViewLine(HWND view, int line, char* out) { return FetchLine(view, line, out); }

@@ -35,3 +35,7 @@ LRESULT MoveReadingCaret(LPARAM move);
 // Ctrl+1 and Ctrl+3 in the body view.
 bool ReadFromTop();
 bool ReadFromCaret();
+
+// Copies line `line` of the view into out (ReadingLineCapacity bytes, cut on a character
+// boundary, without the line break) and returns its length in bytes.
+size_t FetchViewLine(HWND view, int line, char* out);
