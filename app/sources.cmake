@@ -3,5 +3,6 @@ list(APPEND CORE_SOURCES app/menustack.cpp)
 list(APPEND CORE_SOURCES app/findtext.cpp app/caretlines.cpp app/savepath.cpp app/contextpopup.cpp)
 list(APPEND WIN_SOURCES app/main.cpp app/mainwindow.cpp app/menufile.cpp app/screens.cpp app/dialogcontrols.cpp
   app/views.cpp app/commands.cpp)
-list(APPEND WIN_SOURCES app/bodyview.cpp app/search.cpp app/clipboard.cpp app/titledialog.cpp app/bodyfiles.cpp app/contextmenu.cpp)
+list(APPEND WIN_SOURCES app/bodyview.cpp app/search.cpp app/clipboard.cpp app/titledialog.cpp app/bodyfiles.cpp app/contextmenu.cpp
+  app/pending.cpp)
 list(APPEND WIN_SOURCES app/browser.cpp)
