@@ -8,7 +8,6 @@
 #include <cstring>
 
 #include "app/savepath.h"
-#include "app/screens.h"
 #include "app/shell.h"
 #include "library/textfiles.h"
 #include "speech/speak.h"
@@ -22,11 +21,6 @@ constexpr size_t SavePathCapacity = 261;
 // The dialog's own buffers live for the whole run: it opens with the previous choice.
 char SaveDialogFile[SavePathCapacity];
 char SaveDialogTitle[SavePathCapacity];
-
-bool FocusInAList() {
-    HWND focus = FocusedView();
-    return focus && (focus == MenuList || focus == HeadlineList);
-}
 
 void AnnounceNotWritten() { SpeakMessage("ファイルを保存できませんでした", 100); }
 
@@ -52,7 +46,6 @@ bool ChooseSavePath() {
 }  // namespace
 
 bool OpenBodyInEditor() {
-    if (FocusInAList()) return false;
     char path[TextPathCapacity];
     // Replaced at every use: DataFolder\Temp.txt.
     if (WriteTextFile(BodyView, DataFolder, "Temp", path, sizeof path) != 1) {
@@ -64,7 +57,6 @@ bool OpenBodyInEditor() {
 }
 
 bool SaveBodyAs() {
-    if (FocusInAList()) return false;
     if (!ChooseSavePath()) return true;
     char folder[SavePathCapacity];
     char title[SavePathCapacity];

@@ -5,24 +5,18 @@
 #include <vector>
 
 #include "app/caretlines.h"
-#include "speech/reading_lines.h"
 #include "app/screens.h"
 #include "app/shell.h"
 #include "library/settings.h"
 #include "speech/reading.h"
+#include "speech/reading_lines.h"
 #include "speech/speak.h"
 
 namespace {
 
-bool FocusInAList() {
-    HWND focus = FocusedView();
-    return focus && (focus == MenuList || focus == HeadlineList);
-}
-
 // Speaks the caret's line, or the part of it before or after the caret (100 ms). A line of
 // more than 3,072 bytes is spoken up to there.
 bool ReadLinePart(LinePart part) {
-    if (FocusInAList()) return false;
     long caret = BodyCaret();
     long line = static_cast<long>(SendMessageA(BodyView, EM_EXLINEFROMCHAR, 0, caret));
     long lineStart = static_cast<long>(SendMessageA(BodyView, EM_LINEINDEX, static_cast<WPARAM>(line), 0));
@@ -81,47 +75,35 @@ void AnnounceCount(int kind) {
     SpeakMessage(text, 0);
 }
 
-bool AnnounceBodyPosition() {
-    if (FocusInAList()) return false;
-    AnnouncePosition();
-    return true;
-}
-
 bool ReadCaretLine() { return ReadLinePart(LinePart::Whole); }
 bool ReadLineToCaret() { return ReadLinePart(LinePart::ToCaret); }
 bool ReadLineFromCaret() { return ReadLinePart(LinePart::FromCaret); }
 
 bool AnnounceLineCount() {
-    if (FocusInAList()) return false;
     AnnounceCount(0);
     return true;
 }
 
 bool AnnounceCharacterCount() {
-    if (FocusInAList()) return false;
     AnnounceCount(1);
     return true;
 }
 
 bool ToggleWordWrap() {
     int32_t wrap = Settings.WordWrap == 1 ? 0 : 1;
-    Settings.WordWrap = wrap;
+    StoreSetting(&SettingsRecord::WordWrap, wrap);
     ApplyWordWrap();
-    SettingWrite value = {"Opetion19", wrap};
-    WriteSettings(&value, 1);
     SpeakMessage(wrap == 1 ? "折り返し表示オン" : "折り返し表示オフ", 0);
     return true;
 }
 
 bool SelectAllBody() {
-    if (FocusInAList()) return false;
     CHARRANGE all = {0, -1};
     SendMessageA(BodyView, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
     return true;
 }
 
 bool CopyBodySelection() {
-    if (FocusInAList()) return false;
     SendMessageA(BodyView, WM_COPY, 0, 0);
     return true;
 }

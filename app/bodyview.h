@@ -1,8 +1,8 @@
 // The reading-position commands of the body view and the commands on its text: position, line
 // and part of a line, line and character counts, word wrap, select all and copy.
 //
-// Each command returns false when it is refused (the focus is in one of the lists); the caller
-// then passes the command on to the default window procedure.
+// The command table lets these commands through only with the focus outside both lists (word
+// wrap in any focus); they act on the body view.
 #pragma once
 #include <windows.h>
 
@@ -20,7 +20,6 @@ void AnnouncePosition();
 // Kind 0 the line count ("%d行"), kind 1 the character count in UTF-16 units ("%d文字").
 void AnnounceCount(int kind);
 
-bool AnnounceBodyPosition();    // 587 in the body view
 bool ReadCaretLine();           // 584
 bool ReadLineToCaret();         // 585
 bool ReadLineFromCaret();       // 586

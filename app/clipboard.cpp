@@ -3,21 +3,16 @@
 #include <cstring>
 #include <string>
 
-#include "app/screens.h"
 #include "app/shell.h"
 #include "retrieval/headlines.h"
 #include "speech/speak.h"
 
 namespace {
 
-// The slot of the page shown, or -1 when the copies do not apply: the focus is in the headline
-// list, a scrapbook text is shown, or the page has no address.
+// The slot of the page shown, or -1 when no page is shown.
 int ShownPage() {
-    if (FocusedView() == HeadlineList || ScrapbookMode == 1) return -1;
     int depth = PageDepth;
-    if (depth < 1 || depth > HeadlineLevels) return -1;
-    if (HeadlineStore.pageAddresses[depth - 1][0] == '\0') return -1;
-    return depth - 1;
+    return depth >= 1 && depth <= HeadlineLevels ? depth - 1 : -1;
 }
 
 // The announcement of a copy, or of the failure to copy.

@@ -1,11 +1,13 @@
 #include "app/commands.h"
 
+#include "app/articleview.h"
 #include "app/bodyfiles.h"
 #include "app/bodyview.h"
 #include "app/clipboard.h"
 #include "app/contextmenu.h"
 #include "app/entrypoints.h"
-#include "retrieval/article.h"
+#include "app/listcontent.h"
+#include "app/readingcommands.h"
 #include "app/screens.h"
 #include "app/search.h"
 #include "app/shell.h"
@@ -13,15 +15,11 @@
 #include "library/optiondialogs.h"
 #include "resources/resource.h"
 #include "retrieval/headlines.h"
+#include "retrieval/reception.h"
 #include "speech/reading.h"
 #include "speech/speechdialog.h"
 
 namespace {
-
-// TEMPORARY shims until the structure lands
-bool BodyShowsScrapbookText() { return ScrapbookMode == 1; }
-int OpenSelectedArticle() { return ReceiveArticle(MainWindow); }
-void RebuildHeadlineList() {}
 
 enum class WhileReading {
     Allowed,   // runs whether or not a reading runs
@@ -118,12 +116,12 @@ bool ActivateFocusedView() {
 }
 
 bool GeneralOptions() {
-    OpenGeneralOptions();
+    if (OpenGeneralOptions(MainWindow) == IDOK) RebuildHeadlineList();
     return true;
 }
 
 bool SpeechSettings() {
-    OpenSpeechSettings();
+    OpenSpeechSettings(MainWindow);
     return true;
 }
 
@@ -300,7 +298,7 @@ bool DispatchCommand(int command) {
 void DispatchMenuFileAction(int code) {
     if (code == EntryPrefectureDialog) {
         // The local-news entry opens the prefecture choice instead of the F4 command.
-        if (ReadingActive != 1) OpenLocalDialog();
+        if (ReadingActive != 1) OpenLocalDialog(MainWindow);
         return;
     }
     for (int action : MenuFileActions)

@@ -5,7 +5,6 @@
 #include "app/contextpopup.h"
 #include "app/screens.h"
 #include "app/shell.h"
-#include "library/settings.h"
 #include "speech/speak.h"
 
 namespace {
@@ -13,9 +12,7 @@ namespace {
 constexpr int TopScrapbookEntry = 5;
 
 // PC-Talker says nothing of a popup opened by a program; it is told here.
-void AnnounceMenuOpen() {
-    if (Settings.SpeechEngine == 1) SpeakMessage("メニューオープン", 100);
-}
+void AnnounceMenuOpen() { SpeakForPcTalker("メニューオープン", 100); }
 
 // Opens upward from the top-left corner of the client area, owned by the main window.
 void TrackPopup(int popup) {

@@ -8,18 +8,15 @@
 #include "app/bodyview.h"
 #include "app/screens.h"
 #include "app/shell.h"
-#include "library/settings.h"
+#include "resources/resource.h"
 #include "retrieval/sjis.h"
 #include "speech/speak.h"
+#include "win/dialog.h"
 
 char FindText[FindTextCapacity];
 int FindTarget = 0;
 
 namespace {
-
-// Controls of "FindDialog".
-constexpr int FindEdit = 101;
-constexpr int FindButton = 103;
 
 constexpr int TargetMenuList = 0;
 constexpr int TargetHeadlineList = 1;
@@ -33,42 +30,32 @@ void TakeTargetFromFocus() {
     if (focus == BodyView) FindTarget = TargetBody;
 }
 
-void OnFindButton(HWND dialog) {
-    HWND edit = GetDlgItem(dialog, FindEdit);
+void OnFindInit(HWND dialog) {
+    if (FindText[0]) SetDlgItemTextA(dialog, IDC_FIND_TEXT, FindText);
+}
+
+// The search button: an empty box is refused with a message and keeps the dialog open.
+bool OnFindCommand(HWND dialog, int id, int) {
+    if (id != IDC_FIND_BUTTON) return false;
+    HWND edit = GetDlgItem(dialog, IDC_FIND_TEXT);
     int length = GetWindowTextLengthA(edit);
     if (length <= 0) {
         MessageBoxA(
             dialog, "検索する文字列が入力されていません", "検索実行エラー", MB_OK | MB_ICONINFORMATION);
         SetFocus(edit);
-        return;
+        return true;
     }
     std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
     GetWindowTextA(edit, text.data(), length + 1);
     // Longer text is cut to the buffer, never in the middle of a character.
     SjisCopyCut(FindText, sizeof FindText, text.data(), std::strlen(text.data()));
-    EndDialog(dialog, 1);
+    EndDialog(dialog, IDOK);
+    return true;
 }
 
-INT_PTR CALLBACK FindDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-        case WM_INITDIALOG:
-            if (FindText[0]) SetDlgItemTextA(dialog, FindEdit, FindText);
-            return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == FindButton) OnFindButton(dialog);
-            if (LOWORD(wParam) == IDCANCEL) EndDialog(dialog, 2);
-            return TRUE;
-        case WM_CLOSE:
-            EndDialog(dialog, 2);
-            return TRUE;
-    }
-    return FALSE;
-}
+const win::DialogSpec FindDialogSpec = {IDD_FIND, nullptr, 0, OnFindInit, nullptr, OnFindCommand};
 
-bool RunFindDialog() {
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(MainWindow, GWLP_HINSTANCE));
-    return DialogBoxParamA(instance, "FindDialog", MainWindow, FindDialogProc, 0) == 1;
-}
+bool RunFindDialog() { return win::RunModalDialog(MainWindow, FindDialogSpec) == IDOK; }
 
 void SearchBody(bool forward) {
     std::string text = BodyText();
@@ -104,7 +91,7 @@ void SearchList(HWND list, bool forward) {
     }
     SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
     // NVDA reports the new selection by itself; PC-Talker is told the entry.
-    if (Settings.SpeechEngine == 1) SpeakMessage(entries[found].c_str(), 0);
+    SpeakForPcTalker(entries[found].c_str(), 0);
 }
 
 void Search(bool forward) {
@@ -131,7 +118,6 @@ bool FindNext() {
 
 bool FindPrevious() {
     TakeTargetFromFocus();
-    if (FindText[0] == '\0') return false;
-    Search(false);
+    if (FindText[0] != '\0') Search(false);
     return true;
 }

@@ -5,31 +5,21 @@
 #include <cstring>
 #include <vector>
 
-#include "app/screens.h"
 #include "app/shell.h"
+#include "resources/resource.h"
 #include "retrieval/sjis.h"
+#include "win/dialog.h"
 
 namespace {
 
-// Controls of "TitleDialog".
-constexpr int TitleEdit = 101;
 // The entry as the list shows it: a title of 255 bytes and its number.
 constexpr size_t TitleTextCapacity = 264;
 
-INT_PTR CALLBACK TitleDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_INITDIALOG:
-            SetDlgItemTextA(dialog, TitleEdit, reinterpret_cast<const char*>(lParam));
-            return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDCANCEL) EndDialog(dialog, 2);
-            return TRUE;
-        case WM_CLOSE:
-            EndDialog(dialog, 2);
-            return TRUE;
-    }
-    return FALSE;
+void OnTitleInit(HWND dialog) {
+    SetDlgItemTextA(dialog, IDC_TITLE_TEXT, reinterpret_cast<const char*>(win::DialogParameter(dialog)));
 }
+
+const win::DialogSpec TitleDialogSpec = {IDD_TITLE, nullptr, 0, OnTitleInit, nullptr, nullptr};
 
 // The selected headline's text as the list shows it, cut to the dialog's buffer.
 void SelectedHeadlineText(char* out) {
@@ -47,11 +37,8 @@ void SelectedHeadlineText(char* out) {
 }  // namespace
 
 bool ShowTitleDialog() {
-    if (FocusedView() == BodyView) return false;
-    if (SendMessageA(HeadlineList, LB_GETCOUNT, 0, 0) <= 0) return false;
     char title[TitleTextCapacity];
     SelectedHeadlineText(title);
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(MainWindow, GWLP_HINSTANCE));
-    DialogBoxParamA(instance, "TitleDialog", MainWindow, TitleDialogProc, reinterpret_cast<LPARAM>(title));
+    win::RunModalDialog(MainWindow, TitleDialogSpec, reinterpret_cast<LPARAM>(title));
     return true;
 }
