@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/entrypoints.h"
 #include "app/listcontent.h"
 #include "app/screens.h"
 #include "app/shell.h"

@@ -10,9 +10,6 @@ void ReadCategoryName(const char* menuName, int number, char* name, int capacity
 void ShowHistoryLevel();
 void ShowFavoritesLevel();
 
-bool MoveToHistory();     // 550, Ctrl+F1
-bool ShowFavorites();     // 535, F2
-bool RegisterFavorite();  // 534, Ctrl+F2
-
-// Also defined here (declared in app/screens.h): DeleteLogEntry, the Delete key in MenuList
-// while the history or the favorites are shown, and RunLogStartAction for start actions 1 to 3.
+// Also defined here: the commands 534, 535 and 550 (declared in app/entrypoints.h), and
+// DeleteLogEntry (the Delete key in MenuList while a log is shown) and RunLogStartAction
+// (start actions 1 to 3), declared in app/screens.h.

@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include "app/browser.h"
+#include "app/entrypoints.h"
 #include "app/listcontent.h"
 #include "app/screens.h"
 #include "app/shell.h"

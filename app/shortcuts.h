@@ -6,12 +6,5 @@
 // history under its station name (or its list text).
 void OpenRadioEntry(int level, int p);
 
-bool OpenRecordingFolder();  // 503
-bool OpenPageInBrowser();    // 504, Ctrl+B
-bool OpenManual();           // 561, F1
-bool OpenCommandList();      // 562
-bool OpenChangeHistory();    // 563
-bool ShowVersionInfo();      // 564
-bool OpenProductPage();      // 566
-bool OpenAuthorSite();       // 567
-bool OpenInquiryForm();      // 568
+// The commands 503, 504 and 561 to 568 but 565 are defined in app/shortcuts.cpp and declared
+// in app/entrypoints.h.
