@@ -5,6 +5,8 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 B=$ROOT/build
 sh "$ROOT/scripts/setup.sh"
 "$ROOT/scripts/build.sh"
+echo "== packaging: zips and installers"
+TAVLO_PACKAGE_NOBUILD=1 sh "$ROOT/scripts/package.sh"
 echo "== native unit tests"
 ctest --test-dir "$B/native" --output-on-failure -j 2
 echo "== native unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
