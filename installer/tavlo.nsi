@@ -24,6 +24,7 @@ OutFile "${OUTFILE}"
 SetCompressor /SOLID lzma
 ShowInstDetails show
 ShowUninstDetails show
+BrandingText "タブロ ${VERSION}"
 
 ; Per machine into Program Files when the user may, per user where the user chooses.
 !define MULTIUSER_EXECUTIONLEVEL Highest
