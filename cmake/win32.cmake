@@ -20,13 +20,22 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 add_executable(Tavlo WIN32 ${APP_MAIN} ${CMAKE_SOURCE_DIR}/resources/tavlo.rc)
 target_link_libraries(Tavlo tavlo_win)
 
+# --- TBSpeech.dll: SAPI speech for recording; Tavlo links against it at load time --------------
+add_library(TBSpeech SHARED ${TBSPEECH_SOURCES})
+set_target_properties(TBSpeech PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
+target_include_directories(TBSpeech PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_definitions(TBSpeech PRIVATE TBSPEECH_BUILDING)
+target_link_libraries(TBSpeech PRIVATE sapi ole32 uuid user32 advapi32)
+target_link_libraries(Tavlo TBSpeech)
+
 # --- Program folder: Tavlo.exe, News/*.menu in Shift-JIS, help files -------------------------
 set(PROGRAM_DIR ${CMAKE_BINARY_DIR}/Tavlo)
 add_custom_target(program_folder ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory ${PROGRAM_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Tavlo> ${PROGRAM_DIR}/Tavlo.exe
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:TBSpeech> ${PROGRAM_DIR}/TBSpeech.dll
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/assemble-menus.sh ${CMAKE_SOURCE_DIR}/menus ${PROGRAM_DIR}
-  DEPENDS Tavlo
+  DEPENDS Tavlo TBSpeech
   COMMENT "Assembling the program folder ${PROGRAM_DIR}")
 
 # --- Screen-reader test doubles (real file names and exports) ---------------------------------
@@ -50,6 +59,11 @@ set_target_properties(nvda_double_new PROPERTIES OUTPUT_NAME nvdaControllerClien
 foreach(t pctk_double nvda_double nvda_double_new)
   target_link_options(${t} PRIVATE -Wl,--enable-stdcall-fixup)
 endforeach()
+# SAPI's voice and file stream, for tests that register it as their COM server under Wine.
+add_library(sapi_double SHARED ${DOUBLES}/sapi_double.cpp ${DOUBLES}/transcript.cpp ${DOUBLES}/sapi.def)
+set_target_properties(sapi_double PROPERTIES PREFIX "")
+target_link_libraries(sapi_double sapi ole32 uuid)
+target_link_options(sapi_double PRIVATE -Wl,--enable-stdcall-fixup)
 
 file(GLOB PROBE_SOURCES CONFIGURE_DEPENDS ${DOUBLES}/probe*.cpp)
 if(PROBE_SOURCES)
