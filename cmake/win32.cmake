@@ -71,6 +71,10 @@ if(PROBE_SOURCES)
   target_link_libraries(probe user32 ole32 oleacc oleaut32 uuid)
 endif()
 
+# --- TBSpeech.dll's export table, checked for both architectures ------------------------------
+add_test(NAME tbspeech_exports COMMAND sh ${CMAKE_SOURCE_DIR}/tests/win32/tbspeech/exports.sh ${CMAKE_OBJDUMP}
+  $<TARGET_FILE:TBSpeech> ${CMAKE_SOURCE_DIR}/tbspeech/TBSpeech.def)
+
 # --- Win32 tests, run under Wine -------------------------------------------------------------
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -81,6 +85,14 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   target_link_libraries(win32_tests tavlo_win gtest gtest_main)
   add_dependencies(win32_tests pctk_double nvda_double nvda_double_new)
   add_test(NAME win32_tests COMMAND win32_tests --gtest_brief=0)
+  # TBSpeech.dll called as Tavlo calls it (linked at load time) and loaded at run time.
+  file(GLOB TBSPEECH_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/tbspeech/*.cpp)
+  add_executable(tbspeech_tests ${TBSPEECH_TESTS})
+  target_include_directories(tbspeech_tests PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(tbspeech_tests TBSpeech gtest gtest_main sapi ole32 uuid user32 advapi32)
+  add_dependencies(tbspeech_tests sapi_double)
+  add_test(NAME tbspeech_tests COMMAND tbspeech_tests --gtest_brief=0)
+  set_tests_properties(tbspeech_tests PROPERTIES TIMEOUT 300 ENVIRONMENT "TAVLO_DOUBLES=${CMAKE_BINARY_DIR}")
   # The local HTTPS site serves testing/site/fixtures on https://localhost/ while they run.
   set(SITE_STATE ${CMAKE_BINARY_DIR}/site)
   set(SITE_ROOT ${CMAKE_SOURCE_DIR}/testing/site/fixtures)
