@@ -23,24 +23,22 @@ void Log(const char* call, const wchar_t* text, const char* detail) {
     TranscriptWrite("sapi", call, text, detail);
 }
 
-class StandInStream : public ISpStream {
+// Reference counting and interface lookup of both stand-ins; Interface is the SAPI interface
+// the object implements, Answers says which interface ids it hands it out for.
+template <typename Interface>
+class StandIn : public Interface {
   public:
-    StandInStream() { InterlockedIncrement(&LiveObjects); }
-    virtual ~StandInStream() {
-        CloseFile();
-        InterlockedDecrement(&LiveObjects);
-    }
+    StandIn() { InterlockedIncrement(&LiveObjects); }
+    virtual ~StandIn() { InterlockedDecrement(&LiveObjects); }
 
-    // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-        if (riid == IID_IUnknown || riid == IID_ISequentialStream || riid == IID_IStream ||
-            riid == IID_ISpStreamFormat || riid == IID_ISpStream) {
-            *out = static_cast<ISpStream*>(this);
-            AddRef();
-            return S_OK;
+        if (!Answers(riid)) {
+            *out = nullptr;
+            return E_NOINTERFACE;
         }
-        *out = nullptr;
-        return E_NOINTERFACE;
+        *out = static_cast<Interface*>(this);
+        AddRef();
+        return S_OK;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
     ULONG STDMETHODCALLTYPE Release() override {
@@ -49,6 +47,24 @@ class StandInStream : public ISpStream {
         return left;
     }
 
+  protected:
+    virtual bool Answers(REFIID riid) const = 0;
+
+  private:
+    LONG references_ = 1;
+};
+
+class StandInStream : public StandIn<ISpStream> {
+  public:
+    ~StandInStream() override { CloseFile(); }
+
+  protected:
+    bool Answers(REFIID riid) const override {
+        return riid == IID_IUnknown || riid == IID_ISequentialStream || riid == IID_IStream ||
+               riid == IID_ISpStreamFormat || riid == IID_ISpStream;
+    }
+
+  public:
     // ISequentialStream, IStream: the voice writes its samples here.
     HRESULT STDMETHODCALLTYPE Read(void*, ULONG, ULONG*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Write(const void* data, ULONG size, ULONG* written) override {
@@ -140,38 +156,24 @@ class StandInStream : public ISpStream {
         file_ = INVALID_HANDLE_VALUE;
     }
 
-    LONG references_ = 1;
     HANDLE file_ = INVALID_HANDLE_VALUE;
     WAVEFORMATEX format_ = {};
     std::vector<BYTE> samples_;
 };
 
-class StandInVoice : public ISpVoice {
+class StandInVoice : public StandIn<ISpVoice> {
   public:
-    StandInVoice() { InterlockedIncrement(&LiveObjects); }
-    virtual ~StandInVoice() {
+    ~StandInVoice() override {
         if (output_) output_->Release();
-        InterlockedDecrement(&LiveObjects);
     }
 
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-        if (riid == IID_IUnknown || riid == IID_ISpNotifySource || riid == IID_ISpEventSource ||
-            riid == IID_ISpVoice) {
-            *out = static_cast<ISpVoice*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        LONG left = InterlockedDecrement(&references_);
-        if (left == 0) delete this;
-        return left;
+  protected:
+    bool Answers(REFIID riid) const override {
+        return riid == IID_IUnknown || riid == IID_ISpNotifySource || riid == IID_ISpEventSource ||
+               riid == IID_ISpVoice;
     }
 
+  public:
     // ISpNotifySource, ISpEventSource: not used by the library.
     HRESULT STDMETHODCALLTYPE SetNotifySink(ISpNotifySink*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetNotifyWindowMessage(HWND, UINT, WPARAM, LPARAM) override {
@@ -293,7 +295,6 @@ class StandInVoice : public ISpVoice {
         Sleep(30);
     }
 
-    LONG references_ = 1;
     USHORT volume_ = 100;
     ISpStreamFormat* output_ = nullptr;
 };
