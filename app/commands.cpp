@@ -5,6 +5,8 @@
 #include "app/readingcommands.h"
 #include "app/screens.h"
 #include "app/shell.h"
+#include "app/sleeptimer.h"
+#include "app/updatecheck.h"
 #include "library/optiondialogs.h"
 #include "resources/resource.h"
 #include "retrieval/headlines.h"
@@ -71,6 +73,11 @@ bool Reload() {
     return true;
 }
 
+bool CheckUpdateNow() {
+    CheckForUpdate(MainWindow, 1);
+    return true;
+}
+
 bool CloseProgram() {
     SendMessageA(MainWindow, WM_CLOSE, 0, 0);
     return true;
@@ -105,6 +112,10 @@ const CommandEntry Commands[] = {
     {IDM_CTRL_0,                 WhileReading::Allowed, DoNothing           },
     {IDM_WHERE_AM_I,             WhileReading::Refused, AnnounceWhereAmI    },
     {IDM_PAGE_DEPTH,             WhileReading::Refused, AnnounceDepth       },
+    {IDM_SLEEP_TIMER,            WhileReading::Refused, SetSleepTimer       },
+    {IDM_SLEEP_TIMER_CANCEL,     WhileReading::Allowed, CancelSleepTimer    },
+    {IDM_SLEEP_TIMER_STATE,      WhileReading::Consumed, AnnounceSleepTimer},
+    {IDM_UPDATE_CHECK,           WhileReading::Refused, CheckUpdateNow      },
 };
 
 // Action codes a menu entry may carry; all but 503, 510 and 555 are refused while reading

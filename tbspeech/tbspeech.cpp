@@ -6,6 +6,7 @@
 
 #include "tbspeech/sapi_args.h"
 #include "tbspeech/voices.h"
+#include "win/handles.h"
 
 namespace {
 
@@ -23,31 +24,6 @@ bool PlaybackOwnsCom = false;
 SRWLOCK RecordingLock = SRWLOCK_INIT;
 RecordingFormat LastRecordingFormat;
 bool RecordingFormatKnown = false;
-
-class LockHolder {
-  public:
-    explicit LockHolder(SRWLOCK* lock) : lock_(lock) { AcquireSRWLockExclusive(lock_); }
-    ~LockHolder() { ReleaseSRWLockExclusive(lock_); }
-    LockHolder(const LockHolder&) = delete;
-    LockHolder& operator=(const LockHolder&) = delete;
-
-  private:
-    SRWLOCK* lock_;
-};
-
-// COM for the calling thread for as long as it lives; undone only when this call did it.
-class ComScope {
-  public:
-    ComScope() : owned_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComScope() {
-        if (owned_) CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-  private:
-    bool owned_;
-};
 
 ComPtr<ISpVoice> CreateVoice() {
     ComPtr<ISpVoice> voice;
@@ -98,7 +74,7 @@ ComPtr<ISpStream> CreateWaveFile(const wchar_t* wavPath, const RecordingFormat& 
 // must never go to the loudspeaker instead.
 void Render(const wchar_t* wavPath, const wchar_t* text, int voiceIndex, int volume, int rate, int pitch,
             int isFileName, int isXml, const RecordingFormat& format) {
-    ComScope com;
+    win::ComApartment com;
     ComPtr<ISpVoice> voice = CreateVoice();
     if (!voice) return;
     ConfigureVoice(voice.Get(), voiceIndex, volume, rate, pitch);
@@ -112,7 +88,7 @@ void Render(const wchar_t* wavPath, const wchar_t* text, int voiceIndex, int vol
 }  // namespace
 
 int __cdecl OpenSAPI() {
-    LockHolder hold(&PlaybackLock);
+    win::ExclusiveLock hold(PlaybackLock);
     if (PlaybackVoice) return 1;
     PlaybackOwnsCom = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     PlaybackVoice = CreateVoice().Detach();
@@ -120,7 +96,7 @@ int __cdecl OpenSAPI() {
 }
 
 int __cdecl CloseSAPI() {
-    LockHolder hold(&PlaybackLock);
+    win::ExclusiveLock hold(PlaybackLock);
     if (PlaybackVoice) PlaybackVoice->Release();
     PlaybackVoice = nullptr;
     if (PlaybackOwnsCom) CoUninitialize();
@@ -134,31 +110,31 @@ int __cdecl GetVoiceSAPI(HWND comboBox) {
 }
 
 int __cdecl SetSAPI(HWND, int voiceIndex, int volume, int rate, int pitch) {
-    LockHolder hold(&PlaybackLock);
+    win::ExclusiveLock hold(PlaybackLock);
     if (PlaybackVoice) ConfigureVoice(PlaybackVoice, voiceIndex, volume, rate, pitch);
     return 1;
 }
 
 int __cdecl PlaySAPI(const wchar_t* text, int isFileName, int synchronous, int isXml) {
-    LockHolder hold(&PlaybackLock);
+    win::ExclusiveLock hold(PlaybackLock);
     if (PlaybackVoice) PlaybackVoice->Speak(text, PlaySpeakFlags(isFileName, synchronous, isXml), nullptr);
     return 1;
 }
 
 int __cdecl PauseSAPI() {
-    LockHolder hold(&PlaybackLock);
+    win::ExclusiveLock hold(PlaybackLock);
     if (PlaybackVoice) PlaybackVoice->Pause();
     return 1;
 }
 
 int __cdecl ResumeSAPI() {
-    LockHolder hold(&PlaybackLock);
+    win::ExclusiveLock hold(PlaybackLock);
     if (PlaybackVoice) PlaybackVoice->Resume();
     return 1;
 }
 
 int __cdecl StopSAPI() {
-    LockHolder hold(&PlaybackLock);
+    win::ExclusiveLock hold(PlaybackLock);
     if (PlaybackVoice) PlaybackVoice->Speak(nullptr, SpeakPurgeBeforeSpeak, nullptr);
     return 1;
 }
@@ -167,7 +143,7 @@ int __cdecl RecSAPI(const wchar_t* wavPath, const wchar_t* text, HWND, int voice
                     int pitch, int isFileName, int isXml, int closeOnly, int formatCode) {
     // Each rendering closes its own stream, so there is never one left over to close.
     if (closeOnly == 1) return 1;
-    LockHolder hold(&RecordingLock);
+    win::ExclusiveLock hold(RecordingLock);
     if (RecordingFormatForCode(formatCode, &LastRecordingFormat)) RecordingFormatKnown = true;
     if (RecordingFormatKnown && wavPath && wavPath[0])
         Render(wavPath, text, voiceIndex, volume, rate, pitch, isFileName, isXml, LastRecordingFormat);
