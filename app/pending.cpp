@@ -29,7 +29,3 @@ bool ReserveArticle() { return NotAvailableYet(); }
 bool OpenRecordingDialog() { return NotAvailableYet(); }
 bool OpenRecordingSettings() { return NotAvailableYet(); }
 
-bool SetSleepTimer() { return NotAvailableYet(); }
-bool CancelSleepTimer() { return NotAvailableYet(); }
-bool AnnounceSleepTimer() { return NotAvailableYet(); }
-bool CheckForUpdateNow() { return NotAvailableYet(); }

@@ -8,3 +8,4 @@ list(APPEND WIN_SOURCES app/bodyview.cpp app/search.cpp app/clipboard.cpp app/ti
 list(APPEND WIN_SOURCES app/browser.cpp)
 list(APPEND WIN_SOURCES app/logscreens.cpp app/shortcuts.cpp)
 list(APPEND WIN_SOURCES app/listcontent.cpp app/articleview.cpp app/receptionview.cpp app/readingcommands.cpp)
+list(APPEND WIN_SOURCES app/updatecheck.cpp app/sleeptimer.cpp)
