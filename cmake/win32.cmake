@@ -29,6 +29,13 @@ add_custom_target(program_folder ALL
   DEPENDS Tavlo
   COMMENT "Assembling the program folder ${PROGRAM_DIR}")
 
+# --- The converter, TBAudio\TBAudio.exe in the program folder ------------------------------
+add_executable(TBAudio WIN32 ${TBAUDIO_SOURCES})
+target_link_libraries(TBAudio tavlo_core mfplat mfuuid ole32 shell32)
+add_custom_command(TARGET TBAudio POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PROGRAM_DIR}/TBAudio
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:TBAudio> ${PROGRAM_DIR}/TBAudio/TBAudio.exe)
+
 # --- Screen-reader test doubles (real file names and exports) ---------------------------------
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(PCTK_NAME PCTKUSR64)
@@ -51,6 +58,12 @@ foreach(t pctk_double nvda_double nvda_double_new)
   target_link_options(${t} PRIVATE -Wl,--enable-stdcall-fixup)
 endforeach()
 
+# The converter stand-in, named as the real one, in a folder of its own.
+add_executable(converter_double WIN32 ${DOUBLES}/converter_double.cpp ${DOUBLES}/transcript.cpp)
+target_link_libraries(converter_double shell32)
+set_target_properties(converter_double PROPERTIES OUTPUT_NAME TBAudio
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/doubles-converter)
+
 file(GLOB PROBE_SOURCES CONFIGURE_DEPENDS ${DOUBLES}/probe*.cpp)
 if(PROBE_SOURCES)
   add_executable(probe ${PROBE_SOURCES})
@@ -65,7 +78,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   file(GLOB WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
   add_executable(win32_tests ${WIN32_TESTS})
   target_link_libraries(win32_tests tavlo_win gtest gtest_main)
-  add_dependencies(win32_tests pctk_double nvda_double nvda_double_new)
+  add_dependencies(win32_tests pctk_double nvda_double nvda_double_new converter_double TBAudio)
   add_test(NAME win32_tests COMMAND win32_tests --gtest_brief=0)
   # The local HTTPS site serves testing/site/fixtures on https://localhost/ while they run.
   set(SITE_STATE ${CMAKE_BINARY_DIR}/site)

@@ -146,6 +146,12 @@ ControlValues ReadControl() {
                 values.nvdaSpeakingMs = value;
             else if (key == "nvda_error")
                 values.nvdaError = value;
+            else if (key == "converter_exit")
+                values.converterExit = value;
+            else if (key == "converter_writes")
+                values.converterWrites = value;
+            else if (key == "converter_delay_ms")
+                values.converterDelayMs = value;
         }
         line = following;
     }

@@ -17,6 +17,9 @@ struct ControlValues {
     int pctalkerBusyMs = 0;
     int nvdaSpeakingMs = 0;
     int nvdaError = 0;
+    int converterExit = 0;     // the converter stand-in's exit code
+    int converterWrites = 1;   // 0: it writes no output file
+    int converterDelayMs = 0;  // how long it takes
 };
 ControlValues ReadControl();
 
