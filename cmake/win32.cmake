@@ -63,6 +63,11 @@ add_executable(converter_double WIN32 ${DOUBLES}/converter_double.cpp ${DOUBLES}
 target_link_libraries(converter_double shell32)
 set_target_properties(converter_double PROPERTIES OUTPUT_NAME TBAudio
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/doubles-converter)
+# The speech-library stand-in, named as the real one, in a folder of its own.
+add_library(tbspeech_double SHARED ${DOUBLES}/tbspeech_double.cpp ${DOUBLES}/transcript.cpp ${DOUBLES}/tbspeech.def)
+target_link_options(tbspeech_double PRIVATE -Wl,--enable-stdcall-fixup)
+set_target_properties(tbspeech_double PROPERTIES OUTPUT_NAME TBSpeech PREFIX ""
+  LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/doubles-tbspeech RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/doubles-tbspeech)
 
 file(GLOB PROBE_SOURCES CONFIGURE_DEPENDS ${DOUBLES}/probe*.cpp)
 if(PROBE_SOURCES)

@@ -79,7 +79,12 @@ class TranscriptLock {
 }  // namespace
 
 void TranscriptWrite(const char* engine, const char* call, const wchar_t* text, const char* detail) {
-    std::wstring path = EnvW(L"TAVLO_TRANSCRIPT");
+    LogWrite(L"TAVLO_TRANSCRIPT", engine, call, text, detail);
+}
+
+void LogWrite(const wchar_t* variable, const char* engine, const char* call, const wchar_t* text,
+              const char* detail) {
+    std::wstring path = EnvW(variable);
     if (path.empty()) return;
     std::string line = Timestamp();
     line += '\t';
@@ -152,6 +157,10 @@ ControlValues ReadControl() {
                 values.converterWrites = value;
             else if (key == "converter_delay_ms")
                 values.converterDelayMs = value;
+            else if (key == "speech_renders")
+                values.speechRenders = value;
+            else if (key == "speech_delay_ms")
+                values.speechDelayMs = value;
         }
         line = following;
     }
