@@ -8,7 +8,7 @@
 
 // The speech library's rendering call (UTF-16 texts owned by the caller for the call). It is
 // reached through this pointer so that a test can stand in for the library.
-using RecSapiCall = int(WINAPI*)(const wchar_t* wavPath, const wchar_t* text, HWND owner, int voice,
+using RecSapiCall = int(__cdecl*)(const wchar_t* wavPath, const wchar_t* text, HWND owner, int voice,
                                  int volume, int rate, int pitch, int isFileName, int isXml, int closeOnly,
                                  int formatCode);
 struct RecordingSpeechCalls {

@@ -3,8 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "retrieval/sjis.h"
-
 namespace {
 
 bool Fill(char* out, std::size_t capacity, int written) {
@@ -17,8 +15,8 @@ bool Fill(char* out, std::size_t capacity, int written) {
 
 }  // namespace
 
-bool ReservationBasePath(const char* dataFolder, const char* title, char* out, std::size_t capacity) {
-    return Fill(out, capacity, std::snprintf(out, capacity, "%s\\NewsText\\%s", dataFolder, title));
+bool ReservationFolder(const char* dataFolder, char* out, std::size_t capacity) {
+    return Fill(out, capacity, std::snprintf(out, capacity, "%s\\NewsText", dataFolder));
 }
 
 bool ReservationFilePath(const char* dataFolder, const char* name, char* out, std::size_t capacity) {
@@ -43,17 +41,4 @@ bool ConverterPath(const char* programFolder, char* out, std::size_t capacity) {
 bool ConverterCommandLine(const char* converter, const char* wave, const char* mp3, char* out,
                           std::size_t capacity) {
     return Fill(out, capacity, std::snprintf(out, capacity, "\"%s\" \"%s\" \"%s\"", converter, wave, mp3));
-}
-
-bool IsStorableFileTitle(const char* title) {
-    if (!title || !*title) return false;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(title); *p; p++) {
-        if (SjisIsLead(*p)) {
-            if (!p[1]) return false;  // a lead byte without its trail byte
-            p++;
-            continue;
-        }
-        if (*p < 0x20 || *p == '\\' || *p == ':' || *p == '"' || *p == '|') return false;
-    }
-    return true;
 }

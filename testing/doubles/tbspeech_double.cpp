@@ -46,17 +46,17 @@ std::string SilentWave(int formatCode) {
 
 extern "C" {
 
-int WINAPI OpenSAPI() {
+int __cdecl OpenSAPI() {
     Log("OpenSAPI", nullptr, nullptr);
     return 1;
 }
 
-int WINAPI CloseSAPI() {
+int __cdecl CloseSAPI() {
     Log("CloseSAPI", nullptr, nullptr);
     return 1;
 }
 
-int WINAPI GetVoiceSAPI(HWND combo) {
+int __cdecl GetVoiceSAPI(HWND combo) {
     Log("GetVoiceSAPI", nullptr, nullptr);
     SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"テスト音声 一"));
     SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"テスト音声 二"));
@@ -64,37 +64,37 @@ int WINAPI GetVoiceSAPI(HWND combo) {
     return 1;
 }
 
-int WINAPI SetSAPI(HWND, int voice, int volume, int rate, int pitch) {
+int __cdecl SetSAPI(HWND, int voice, int volume, int rate, int pitch) {
     char detail[64];
     snprintf(detail, sizeof detail, "%d,%d,%d,%d", voice, volume, rate, pitch);
     Log("SetSAPI", nullptr, detail);
     return 1;
 }
 
-int WINAPI PlaySAPI(const wchar_t* text, int isFileName, int synchronous, int isXml) {
+int __cdecl PlaySAPI(const wchar_t* text, int isFileName, int synchronous, int isXml) {
     char detail[64];
     snprintf(detail, sizeof detail, "%d,%d,%d", isFileName, synchronous, isXml);
     Log("PlaySAPI", text, detail);
     return 1;
 }
 
-int WINAPI PauseSAPI() {
+int __cdecl PauseSAPI() {
     Log("PauseSAPI", nullptr, nullptr);
     return 1;
 }
 
-int WINAPI ResumeSAPI() {
+int __cdecl ResumeSAPI() {
     Log("ResumeSAPI", nullptr, nullptr);
     return 1;
 }
 
-int WINAPI StopSAPI() {
+int __cdecl StopSAPI() {
     Log("StopSAPI", nullptr, nullptr);
     return 1;
 }
 
 // detail: voice,volume,rate,pitch,isFileName,isXml,closeOnly,formatCode
-int WINAPI RecSAPI(const wchar_t* wavPath, const wchar_t* text, HWND, int voice, int volume, int rate,
+int __cdecl RecSAPI(const wchar_t* wavPath, const wchar_t* text, HWND, int voice, int volume, int rate,
                    int pitch, int isFileName, int isXml, int closeOnly, int formatCode) {
     char detail[96];
     snprintf(detail,

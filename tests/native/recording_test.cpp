@@ -17,8 +17,8 @@ TEST(RecordingPaths, OneReservationNamesItsTextWaveMp3AndTheConverterRun) {
         mp3[RecordPathCapacity];
     char converter[RecordPathCapacity], command[ConverterCommandCapacity];
     const char* name = "A／B？ 3．5％";
-    ASSERT_TRUE(ReservationBasePath(Data, "A/B? 3.5%", base, sizeof base));
-    EXPECT_STREQ("c:\\ProgramData\\Morvick\\Tavlo\\NewsText\\A/B? 3.5%", base);
+    ASSERT_TRUE(ReservationFolder(Data, base, sizeof base));
+    EXPECT_STREQ("c:\\ProgramData\\Morvick\\Tavlo\\NewsText", base);
     ASSERT_TRUE(ReservationFilePath(Data, name, text, sizeof text));
     EXPECT_STREQ("c:\\ProgramData\\Morvick\\Tavlo\\NewsText\\A／B？ 3．5％.txt", text);
     ASSERT_TRUE(RecordingWavePath(Data, name, wave, sizeof wave));
@@ -49,27 +49,6 @@ TEST(RecordingPaths, APathThatDoesNotFitIsRefusedNotCut) {
     std::string path(200, 'p');
     EXPECT_FALSE(ConverterCommandLine(path.c_str(), path.c_str(), path.c_str(), command, sizeof command));
     EXPECT_STREQ("", command);
-}
-
-TEST(RecordingPaths, FileTitlesThatCannotNameAFileOfTheirOwn) {
-    // Shift-JIS bytes, as titles are inside the program.
-    EXPECT_TRUE(
-        IsStorableFileTitle("A\x81\x5E"
-                            "B\x81\x48 3\x81\x44"
-                            "5\x81\x93"));                 // A／B？ 3．5％
-    EXPECT_TRUE(IsStorableFileTitle("\x95\x5C\x8E\xA6"));  // 表示: 表 ends in the byte 0x5C
-    EXPECT_TRUE(
-        IsStorableFileTitle("Q\x81\x95"
-                            "A 1\x81\x7B"
-                            "1=2"));                           // Q＆A 1＋1=2
-    EXPECT_FALSE(IsStorableFileTitle("\x91\xAC\x95\xF1: x"));  // 速報: x
-    EXPECT_FALSE(IsStorableFileTitle("\x95\x5C\\"));           // 表 and a real backslash
-    EXPECT_FALSE(IsStorableFileTitle("a\\b"));
-    EXPECT_FALSE(IsStorableFileTitle("say \"hi\""));
-    EXPECT_FALSE(IsStorableFileTitle("a|b"));
-    EXPECT_FALSE(IsStorableFileTitle("tab\there"));
-    EXPECT_FALSE(IsStorableFileTitle(""));
-    EXPECT_FALSE(IsStorableFileTitle("cut\x95"));  // a lead byte with no trail byte
 }
 
 TEST(RecordingFormat, SettingsBecomeTheSpeechLibraryArguments) {

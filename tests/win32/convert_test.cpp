@@ -37,7 +37,7 @@ std::string WaveWith(const std::wstring& text) {
 
 // Renders nothing for a text holding "描けない"; a text holding "中断" stands for the user
 // closing the progress dialog while it is rendered.
-int WINAPI FakeRecSapi(const wchar_t* wave, const wchar_t* text, HWND owner, int voice, int volume, int rate,
+int __cdecl FakeRecSapi(const wchar_t* wave, const wchar_t* text, HWND owner, int voice, int volume, int rate,
                        int pitch, int, int, int, int formatCode) {
     RenderCalls.push_back({wave, text, owner, voice, volume, rate, pitch, formatCode});
     std::wstring body = text;
@@ -334,7 +334,7 @@ TEST_F(ConvertTest, AReservationThatRendersNothingStaysReserved) {
 
 std::atomic<int> Inside{0}, MostInside{0};
 
-int WINAPI OverlapProbe(const wchar_t*, const wchar_t*, HWND, int, int, int, int, int, int, int, int) {
+int __cdecl OverlapProbe(const wchar_t*, const wchar_t*, HWND, int, int, int, int, int, int, int, int) {
     int now = ++Inside;
     int most = MostInside;
     while (now > most && !MostInside.compare_exchange_weak(most, now)) {
