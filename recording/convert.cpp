@@ -8,8 +8,9 @@
 #include "library/settings.h"
 #include "recording/recordpaths.h"
 #include "recording/recordsummary.h"
+#include "tbspeech/tbspeech.h"
 
-RecordingSpeechCalls RecordingSpeech = {nullptr};
+RecordingSpeechCalls RecordingSpeech = {RecSAPI};
 volatile LONG AbortRequest = 0;
 
 namespace {

@@ -157,10 +157,6 @@ ControlValues ReadControl() {
                 values.converterWrites = value;
             else if (key == "converter_delay_ms")
                 values.converterDelayMs = value;
-            else if (key == "speech_renders")
-                values.speechRenders = value;
-            else if (key == "speech_delay_ms")
-                values.speechDelayMs = value;
         }
         line = following;
     }

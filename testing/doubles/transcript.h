@@ -7,8 +7,8 @@
 // TAVLO_TRANSCRIPT (nothing when the variable is unset). text is UTF-16 and may be null;
 // detail is plain ASCII and may be null.
 void TranscriptWrite(const char* engine, const char* call, const wchar_t* text, const char* detail);
-// The same line into the file named by the environment variable given (the converter and
-// speech-library stand-ins keep logs of their own in this form).
+// The same line into the file named by the environment variable given (the converter
+// stand-in keeps a log of its own in this form).
 void LogWrite(const wchar_t* variable, const char* engine, const char* call, const wchar_t* text,
               const char* detail);
 
@@ -24,8 +24,6 @@ struct ControlValues {
     int converterExit = 0;     // the converter stand-in's exit code
     int converterWrites = 1;   // 0: it writes no output file
     int converterDelayMs = 0;  // how long it takes
-    int speechRenders = 1;     // 0: the speech-library stand-in's RecSAPI writes no file
-    int speechDelayMs = 0;     // how long its RecSAPI takes
 };
 ControlValues ReadControl();
 
