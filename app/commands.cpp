@@ -3,6 +3,7 @@
 #include "app/articleview.h"
 #include "app/listcontent.h"
 #include "app/readingcommands.h"
+#include "app/recordingcommands.h"
 #include "app/screens.h"
 #include "app/shell.h"
 #include "library/optiondialogs.h"
@@ -105,6 +106,10 @@ const CommandEntry Commands[] = {
     {IDM_CTRL_0,                 WhileReading::Allowed, DoNothing           },
     {IDM_WHERE_AM_I,             WhileReading::Refused, AnnounceWhereAmI    },
     {IDM_PAGE_DEPTH,             WhileReading::Refused, AnnounceDepth       },
+    {IDM_RECORDING_FOLDER,       WhileReading::Allowed, OpenRecordingFolder },
+    {IDM_RESERVE_RECORDING,      WhileReading::Refused, ReserveArticle      },
+    {IDM_RECORD_NEWS,            WhileReading::Refused, OpenRecordingDialog },
+    {IDM_RECORDING_SETTINGS,     WhileReading::Refused, OpenRecordingSettings},
 };
 
 // Action codes a menu entry may carry; all but 503, 510 and 555 are refused while reading

@@ -1,32 +1,34 @@
 #include "recording/convert.h"
 
-#include <mutex>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/shell.h"
 #include "library/settings.h"
-#include "recording/recordpaths.h"
-#include "recording/recordsummary.h"
+#include "resources/resource.h"
 #include "tbspeech/tbspeech.h"
+#include "win/codepage.h"
+#include "win/handles.h"
+#include "win/thread.h"
 
 RecordingSpeechCalls RecordingSpeech = {RecSAPI};
 volatile LONG AbortRequest = 0;
+ConversionTally LastConversion = {};
 
 namespace {
 
-constexpr int ShiftJis = 932;
 // A reservation is an article's text; anything beyond this is not one.
 constexpr LONGLONG ReservationSizeLimit = 16 * 1024 * 1024;
 
-std::mutex SpeechLibraryLock;
+SRWLOCK SpeechLibraryLock = SRWLOCK_INIT;
 
-std::wstring Wide(const char* text, int bytes = -1) {
-    int units = MultiByteToWideChar(ShiftJis, 0, text, bytes, nullptr, 0);
+std::wstring Wide(const char* text) {
+    int units = MultiByteToWideChar(win::ShiftJisCodePage, 0, text, -1, nullptr, 0);
     if (units <= 0) return std::wstring();
     std::wstring wide(units, L'\0');
-    MultiByteToWideChar(ShiftJis, 0, text, bytes, &wide[0], units);
-    if (bytes < 0) wide.resize(units - 1);  // the terminating zero was converted too
+    MultiByteToWideChar(win::ShiftJisCodePage, 0, text, -1, &wide[0], units);
+    wide.resize(units - 1);  // without the terminating zero
     return wide;
 }
 
@@ -56,21 +58,20 @@ bool HasData(const char* path) {
 
 // The reservation's text: the file's bytes up to the first zero byte or its end.
 bool ReadReservationText(const char* path, std::string* text) {
-    HANDLE file = CreateFileA(
+    HANDLE opened = CreateFileA(
         path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    if (opened == INVALID_HANDLE_VALUE) return false;
+    win::KernelHandle file(opened);
     LARGE_INTEGER size;
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= ReservationSizeLimit;
-    if (ok) {
-        text->assign(static_cast<size_t>(size.QuadPart), '\0');
-        DWORD read = 0;
-        ok =
-            text->empty() || (ReadFile(file, &(*text)[0], static_cast<DWORD>(text->size()), &read, nullptr) &&
-                              read == text->size());
-    }
-    CloseHandle(file);
-    if (ok) text->resize(strnlen(text->c_str(), text->size()));
-    return ok;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > ReservationSizeLimit) return false;
+    text->assign(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!text->empty() &&
+        (!ReadFile(file.get(), &(*text)[0], static_cast<DWORD>(text->size()), &read, nullptr) ||
+         read != text->size()))
+        return false;
+    text->resize(strnlen(text->c_str(), text->size()));
+    return true;
 }
 
 // Starts the converter hidden and waits for it. True when it ran and ended with 0.
@@ -81,21 +82,21 @@ bool RunConverter(const char* converter, const char* wave, const char* mp3) {
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
         return false;
-    WaitForSingleObject(process.hProcess, INFINITE);
+    win::KernelHandle process(started.hProcess), thread(started.hThread);
+    WaitForSingleObject(process.get(), INFINITE);
     DWORD exitCode = 1;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    GetExitCodeProcess(process.get(), &exitCode);
     return exitCode == 0;
 }
 
-ReservationOutcome ConvertReservation(HWND dialog, const char* name, const char* converter) {
+ReservationOutcome ConvertReservation(const ConversionJob& job, const char* name, const char* converter) {
     char textPath[RecordPathCapacity], wave[RecordPathCapacity], mp3[RecordPathCapacity];
-    if (!ReservationFilePath(DataFolder, name, textPath, sizeof textPath) ||
-        !RecordingWavePath(DataFolder, name, wave, sizeof wave) || !RecordingMp3Path(wave, mp3, sizeof mp3))
+    if (!ReservationFilePath(job.dataFolder, name, textPath, sizeof textPath) ||
+        !RecordingWavePath(job.dataFolder, name, wave, sizeof wave) ||
+        !RecordingMp3Path(wave, mp3, sizeof mp3))
         return ReservationNotRecorded;
     std::string text;
     if (!ReadReservationText(textPath, &text)) return ReservationNotRecorded;
@@ -104,9 +105,7 @@ ReservationOutcome ConvertReservation(HWND dialog, const char* name, const char*
     int format = Settings.RecordFormat;
     RecordingVoiceArgs args = RecordingArgs(
         Settings.RecordVoice, Settings.RecordVolume, Settings.RecordRate, Settings.RecordPitch, format);
-    if (!RenderWaveFile(
-            Wide(wave).c_str(), Wide(text.data(), static_cast<int>(text.size())).c_str(), dialog, args))
-        return ReservationNotRecorded;
+    if (!RenderWaveFile(wave, text.c_str(), job.dialog, args)) return ReservationNotRecorded;
     DeleteFileA(textPath);
     if (!RecordsMp3(format)) return ReservationConverted;
     if (AbortRequest) return ReservationStoppedAsWave;
@@ -118,7 +117,7 @@ ReservationOutcome ConvertReservation(HWND dialog, const char* name, const char*
 // The names the dialog's list shows, taken once: later changes to the list do not count.
 std::vector<std::string> ReservationNames(HWND dialog) {
     std::vector<std::string> names;
-    HWND list = GetDlgItem(dialog, ReservationListId);
+    HWND list = GetDlgItem(dialog, IDC_RECORDING_LIST);
     LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; i++) {
         LRESULT length = SendMessageA(list, LB_GETTEXTLEN, i, 0);
@@ -130,51 +129,61 @@ std::vector<std::string> ReservationNames(HWND dialog) {
     return names;
 }
 
-void Count(ReservationOutcome outcome, ConversionTally* tally) {
-    if (outcome == ReservationNotRecorded) tally->notRecorded++;
-    if (outcome == ReservationNotConverted) tally->notConverted++;
-}
+void Report(HWND dialog, int id, int code) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), 0); }
 
 }  // namespace
 
-bool RenderWaveFile(const wchar_t* wavePath, const wchar_t* text, HWND owner,
-                    const RecordingVoiceArgs& args) {
-    std::lock_guard<std::mutex> turn(SpeechLibraryLock);
-    if (!RecordingSpeech.RecSAPI) return false;
-    FileStamp before = StampOf(wavePath);
-    RecordingSpeech.RecSAPI(
-        wavePath, text, owner, args.voice, args.volume, args.rate, args.pitch, 0, 0, 0, args.formatCode);
-    FileStamp after = StampOf(wavePath);
+bool RenderWaveFile(const char* wavePath, const char* text, HWND owner, const RecordingVoiceArgs& args) {
+    std::wstring path = Wide(wavePath), words = Wide(text);
+    win::ExclusiveLock turn(SpeechLibraryLock);
+    if (!RecordingSpeech.RecSAPI || path.empty()) return false;
+    FileStamp before = StampOf(path.c_str());
+    RecordingSpeech.RecSAPI(path.c_str(),
+                            words.c_str(),
+                            owner,
+                            args.voice,
+                            args.volume,
+                            args.rate,
+                            args.pitch,
+                            0,
+                            0,
+                            0,
+                            args.formatCode);
+    FileStamp after = StampOf(path.c_str());
     bool renewed =
         !before.exists || before.size != after.size || CompareFileTime(&before.written, &after.written) != 0;
     return after.exists && after.size > 0 && renewed;
 }
 
-DWORD WINAPI ConvertReservations(LPVOID parameter) {
-    HWND dialog = static_cast<HWND>(parameter);
-    std::vector<std::string> names = ReservationNames(dialog);
+void ConvertReservations(ConversionJob& job) {
+    std::vector<std::string> names = ReservationNames(job.dialog);
     char converter[RecordPathCapacity];
-    if (!ConverterPath(ProgramFolder, converter, sizeof converter)) converter[0] = '\0';
+    if (!ConverterPath(job.programFolder, converter, sizeof converter)) converter[0] = '\0';
 
     ConversionTally tally = {static_cast<int>(names.size()), 0, 0};
-    WPARAM aborted = 0;
+    int aborted = 0;
     for (const std::string& name : names) {
-        ReservationOutcome outcome = ConvertReservation(dialog, name.c_str(), converter);
-        Count(outcome, &tally);
-        SendMessageA(dialog, ReservationDoneMessage, outcome, reinterpret_cast<LPARAM>(name.c_str()));
+        ReservationOutcome outcome = ConvertReservation(job, name.c_str(), converter);
+        if (outcome == ReservationNotRecorded) tally.notRecorded++;
+        if (outcome == ReservationNotConverted) tally.notConverted++;
+        Report(job.dialog, IDC_RECORDING_ITEM_DONE, outcome);
         if (InterlockedExchange(&AbortRequest, 0)) {
             aborted = 1;
             break;
         }
     }
-    SendMessageA(dialog, ConversionEndMessage, aborted, reinterpret_cast<LPARAM>(&tally));
-    return 0;
+    LastConversion = tally;
+    Report(job.dialog, IDC_RECORDING_FINISHED, aborted);
 }
 
-bool StartConversion(HWND dialog) {
+bool StartConversion(HWND dialog, const char* dataFolder, const char* programFolder) {
+    auto job = std::make_unique<ConversionJob>();
+    job->dialog = dialog;
+    if (lstrlenA(dataFolder) >= int(sizeof job->dataFolder) ||
+        lstrlenA(programFolder) >= int(sizeof job->programFolder))
+        return false;
+    lstrcpynA(job->dataFolder, dataFolder, sizeof job->dataFolder);
+    lstrcpynA(job->programFolder, programFolder, sizeof job->programFolder);
     InterlockedExchange(&AbortRequest, 0);
-    HANDLE thread = CreateThread(nullptr, 0, ConvertReservations, dialog, 0, nullptr);
-    if (!thread) return false;
-    CloseHandle(thread);
-    return true;
+    return win::StartWorker(ConvertReservations, std::move(job));
 }

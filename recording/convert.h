@@ -5,12 +5,14 @@
 #include <windows.h>
 
 #include "recording/recordformat.h"
+#include "recording/recordpaths.h"
+#include "recording/recordsummary.h"
 
 // The speech library's rendering call (UTF-16 texts owned by the caller for the call). It is
 // reached through this pointer so that a test can stand in for the library.
 using RecSapiCall = int(__cdecl*)(const wchar_t* wavPath, const wchar_t* text, HWND owner, int voice,
-                                 int volume, int rate, int pitch, int isFileName, int isXml, int closeOnly,
-                                 int formatCode);
+                                  int volume, int rate, int pitch, int isFileName, int isXml, int closeOnly,
+                                  int formatCode);
 struct RecordingSpeechCalls {
     RecSapiCall RecSAPI;
 };
@@ -20,10 +22,10 @@ extern RecordingSpeechCalls RecordingSpeech;
 // after the reservation in progress and clears it.
 extern volatile LONG AbortRequest;
 
-// Renders text into the wave file at wavePath. The library is not re-entrant, so the voice
-// test and the conversion take turns here. True when a new, non-empty wave file came out (a
-// file of that name from earlier that the rendering left untouched does not count).
-bool RenderWaveFile(const wchar_t* wavePath, const wchar_t* text, HWND owner, const RecordingVoiceArgs& args);
+// Renders text into the wave file at wavePath (both Shift-JIS). The voice test and the
+// conversion take turns here. True when a new, non-empty wave file came out (a file of that
+// name from earlier that the rendering left untouched does not count).
+bool RenderWaveFile(const char* wavePath, const char* text, HWND owner, const RecordingVoiceArgs& args);
 
 // What became of one reservation.
 enum ReservationOutcome {
@@ -33,21 +35,21 @@ enum ReservationOutcome {
     ReservationStoppedAsWave  // an abort came before the converter: the wave file stays
 };
 
-// Sent by the worker to the recording dialog, whose window thread updates the list:
-// after each reservation, wParam the ReservationOutcome, lParam the reservation's name
-// (const char*, valid during the call);
-constexpr UINT ReservationDoneMessage = WM_APP + 0x60;
-// once at the end, wParam 1 when stopped by an abort, lParam the ConversionTally (valid
-// during the call).
-constexpr UINT ConversionEndMessage = WM_APP + 0x61;
+// The worker reports to the recording dialog as its controls do, with WM_COMMAND (sent, so
+// the dialog has handled it when the worker goes on): IDC_RECORDING_ITEM_DONE with the
+// ReservationOutcome as notification code after each reservation, then IDC_RECORDING_FINISHED
+// with code 1 when an abort stopped it, 0 otherwise. LastConversion holds the counts by then.
+extern ConversionTally LastConversion;
 
-// The reservation list of the recording dialog that the worker reads at its start.
-constexpr int ReservationListId = 103;
+struct ConversionJob {
+    HWND dialog;  // the recording dialog, whose list (IDC_RECORDING_LIST) names the reservations
+    char dataFolder[RecordPathCapacity];
+    char programFolder[RecordPathCapacity];
+};
 
-// Thread procedure; the argument is the recording dialog. Converts the reservations its list
-// shows when the thread starts, in that order.
-DWORD WINAPI ConvertReservations(LPVOID dialog);
+// The worker: converts the reservations the dialog's list shows when it starts, in that order.
+void ConvertReservations(ConversionJob& job);
 
-// Clears AbortRequest and starts ConvertReservations for dialog. False when no thread could
-// be started.
-bool StartConversion(HWND dialog);
+// Clears AbortRequest and starts ConvertReservations. False when no thread could be started or
+// a folder name is too long.
+bool StartConversion(HWND dialog, const char* dataFolder, const char* programFolder);

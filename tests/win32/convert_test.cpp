@@ -11,10 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/shell.h"
 #include "library/settings.h"
 #include "recording/convert.h"
 #include "recording/recordsummary.h"
+#include "resources/resource.h"
 #include "test_paths.h"
 
 namespace {
@@ -38,7 +38,7 @@ std::string WaveWith(const std::wstring& text) {
 // Renders nothing for a text holding "描けない"; a text holding "中断" stands for the user
 // closing the progress dialog while it is rendered.
 int __cdecl FakeRecSapi(const wchar_t* wave, const wchar_t* text, HWND owner, int voice, int volume, int rate,
-                       int pitch, int, int, int, int formatCode) {
+                        int pitch, int, int, int, int formatCode) {
     RenderCalls.push_back({wave, text, owner, voice, volume, rate, pitch, formatCode});
     std::wstring body = text;
     if (body.find(L"中断") != std::wstring::npos) InterlockedExchange(&AbortRequest, 1);
@@ -51,24 +51,18 @@ int __cdecl FakeRecSapi(const wchar_t* wave, const wchar_t* text, HWND owner, in
     return 1;
 }
 
-struct Done {
-    int outcome;
-    std::string name;
-};
-std::vector<Done> DoneMessages;
+std::vector<int> Outcomes;
 bool Ended = false;
-WPARAM EndedByAbort = 0;
-ConversionTally EndTally = {};
+int EndedByAbort = 0;
 
 LRESULT CALLBACK DialogStandIn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == ReservationDoneMessage) {
-        DoneMessages.push_back({static_cast<int>(wParam), reinterpret_cast<const char*>(lParam)});
+    if (message == WM_COMMAND && LOWORD(wParam) == IDC_RECORDING_ITEM_DONE) {
+        Outcomes.push_back(HIWORD(wParam));
         return 0;
     }
-    if (message == ConversionEndMessage) {
+    if (message == WM_COMMAND && LOWORD(wParam) == IDC_RECORDING_FINISHED) {
         Ended = true;
-        EndedByAbort = wParam;
-        EndTally = *reinterpret_cast<const ConversionTally*>(lParam);
+        EndedByAbort = HIWORD(wParam);
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -113,10 +107,6 @@ class ConvertTest : public ::testing::Test {
 
         savedSettings_ = Settings;
         savedSpeech_ = RecordingSpeech;
-        lstrcpynA(savedData_, DataFolder, FolderCapacity);
-        lstrcpynA(savedProgram_, ProgramFolder, FolderCapacity);
-        lstrcpynA(DataFolder, data_.c_str(), FolderCapacity);
-        lstrcpynA(ProgramFolder, program_.c_str(), FolderCapacity);
         RecordingSpeech.RecSAPI = FakeRecSapi;
         Settings.RecordVoice = 2;
         Settings.RecordVolume = 4;
@@ -124,7 +114,7 @@ class ConvertTest : public ::testing::Test {
         Settings.RecordPitch = 3;
         Settings.RecordFormat = 0;
         RenderCalls.clear();
-        DoneMessages.clear();
+        Outcomes.clear();
         Ended = false;
 
         WNDCLASSA wc = {};
@@ -151,7 +141,7 @@ class ConvertTest : public ::testing::Test {
                               200,
                               100,
                               dialog_,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(ReservationListId)),
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_RECORDING_LIST)),
                               wc.hInstance,
                               nullptr);
         ASSERT_TRUE(dialog_ && list_);
@@ -161,8 +151,6 @@ class ConvertTest : public ::testing::Test {
         DestroyWindow(dialog_);
         Settings = savedSettings_;
         RecordingSpeech = savedSpeech_;
-        lstrcpynA(DataFolder, savedData_, FolderCapacity);
-        lstrcpynA(ProgramFolder, savedProgram_, FolderCapacity);
         SetEnvironmentVariableA("TAVLO_CONVERTER_LOG", nullptr);
         SetEnvironmentVariableA("TAVLO_SR_CONTROL", nullptr);
         RemoveTree(root_);
@@ -175,7 +163,7 @@ class ConvertTest : public ::testing::Test {
 
     // Starts the worker and handles what it sends until it has ended.
     void Convert() {
-        ASSERT_TRUE(StartConversion(dialog_));
+        ASSERT_TRUE(StartConversion(dialog_, data_.c_str(), program_.c_str()));
         auto start = std::chrono::steady_clock::now();
         while (!Ended) {
             ASSERT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30)) << "no end message";
@@ -215,7 +203,6 @@ class ConvertTest : public ::testing::Test {
     HWND dialog_ = nullptr, list_ = nullptr;
     SettingsRecord savedSettings_{};
     RecordingSpeechCalls savedSpeech_{};
-    char savedData_[FolderCapacity] = "", savedProgram_[FolderCapacity] = "";
 };
 
 TEST_F(ConvertTest, EachReservationBecomesOneMp3FileThroughTheConverter) {
@@ -243,14 +230,13 @@ TEST_F(ConvertTest, EachReservationBecomesOneMp3FileThroughTheConverter) {
         EXPECT_EQ(WaveWith(call.text), FileBytes(Mp3Path(names[i])));
         EXPECT_FALSE(FileExists(WavePath(names[i])));
         EXPECT_FALSE(FileExists(TextPath(names[i])));
-        ASSERT_LT(size_t(i), DoneMessages.size());
-        EXPECT_EQ(ReservationConverted, DoneMessages[i].outcome);
-        EXPECT_EQ(names[i], DoneMessages[i].name);
+        ASSERT_LT(size_t(i), Outcomes.size());
+        EXPECT_EQ(ReservationConverted, Outcomes[i]);
     }
     EXPECT_EQ(ConverterRun(names[0]) + ConverterRun(names[1]) + ConverterRun(names[2]), ConverterRuns());
-    EXPECT_EQ(0u, EndedByAbort);
-    EXPECT_EQ(3, EndTally.total);
-    EXPECT_FALSE(ConversionFailed(EndTally));
+    EXPECT_EQ(0, EndedByAbort);
+    EXPECT_EQ(3, LastConversion.total);
+    EXPECT_FALSE(ConversionFailed(LastConversion));
 }
 
 TEST_F(ConvertTest, TheWaveFormatKeepsTheWaveFileAndStartsNoConverter) {
@@ -262,7 +248,7 @@ TEST_F(ConvertTest, TheWaveFormatKeepsTheWaveFileAndStartsNoConverter) {
     EXPECT_EQ(WaveWith(L"本文"), FileBytes(WavePath("ニュース")));
     EXPECT_FALSE(FileExists(TextPath("ニュース")));
     EXPECT_FALSE(FileExists(log_));
-    EXPECT_FALSE(ConversionFailed(EndTally));
+    EXPECT_FALSE(ConversionFailed(LastConversion));
 }
 
 TEST_F(ConvertTest, WithoutAnMp3FileTheWaveFileStaysAndTheItemCountsAsFailed) {
@@ -279,16 +265,16 @@ TEST_F(ConvertTest, WithoutAnMp3FileTheWaveFileStaysAndTheItemCountsAsFailed) {
         WriteBytes(control_, c.control);
         if (c.removeConverter) DeleteFileA((program_ + "\\TBAudio\\TBAudio.exe").c_str());
         Ended = false;
-        DoneMessages.clear();
+        Outcomes.clear();
         Reserve("記事", "本文");
         Convert();
-        ASSERT_EQ(1u, DoneMessages.size());
-        EXPECT_EQ(ReservationNotConverted, DoneMessages[0].outcome);
+        ASSERT_EQ(1u, Outcomes.size());
+        EXPECT_EQ(ReservationNotConverted, Outcomes[0]);
         EXPECT_EQ(WaveWith(L"本文"), FileBytes(WavePath("記事")));
         EXPECT_FALSE(FileExists(Mp3Path("記事")));
         EXPECT_FALSE(FileExists(TextPath("記事")));
-        EXPECT_EQ(1, EndTally.notConverted);
-        EXPECT_TRUE(ConversionFailed(EndTally));
+        EXPECT_EQ(1, LastConversion.notConverted);
+        EXPECT_TRUE(ConversionFailed(LastConversion));
         SendMessageA(list_, LB_RESETCONTENT, 0, 0);
         DeleteFileA(WavePath("記事").c_str());
     }
@@ -299,7 +285,7 @@ TEST_F(ConvertTest, AnAbortStopsAfterTheArticleInProgressAndKeepsTheRest) {
     Reserve("二", "二つ目、ここで中断");
     Reserve("三", "三つ目");
     Convert();
-    EXPECT_EQ(1u, EndedByAbort);
+    EXPECT_EQ(1, EndedByAbort);
     EXPECT_EQ(0, AbortRequest);
     EXPECT_EQ(2u, RenderCalls.size());
     // The first is done; the second's wave file is kept without going through the converter;
@@ -310,8 +296,8 @@ TEST_F(ConvertTest, AnAbortStopsAfterTheArticleInProgressAndKeepsTheRest) {
     EXPECT_FALSE(FileExists(Mp3Path("二")));
     EXPECT_EQ("三つ目", FileBytes(TextPath("三")));
     EXPECT_EQ(ConverterRun("一"), ConverterRuns());
-    ASSERT_EQ(2u, DoneMessages.size());
-    EXPECT_EQ(ReservationStoppedAsWave, DoneMessages[1].outcome);
+    ASSERT_EQ(2u, Outcomes.size());
+    EXPECT_EQ(ReservationStoppedAsWave, Outcomes[1]);
 }
 
 TEST_F(ConvertTest, AReservationThatRendersNothingStaysReserved) {
@@ -320,16 +306,16 @@ TEST_F(ConvertTest, AReservationThatRendersNothingStaysReserved) {
     Reserve("描けない記事", "描けない");
     Reserve("次の記事", "次");
     Convert();
-    ASSERT_EQ(2u, DoneMessages.size());
-    EXPECT_EQ(ReservationNotRecorded, DoneMessages[0].outcome);
+    ASSERT_EQ(2u, Outcomes.size());
+    EXPECT_EQ(ReservationNotRecorded, Outcomes[0]);
     EXPECT_EQ("描けない", FileBytes(TextPath("描けない記事")));
     EXPECT_EQ("earlier wave", FileBytes(WavePath("描けない記事")));
     EXPECT_FALSE(FileExists(Mp3Path("描けない記事")));
-    EXPECT_EQ(ReservationConverted, DoneMessages[1].outcome);
+    EXPECT_EQ(ReservationConverted, Outcomes[1]);
     EXPECT_EQ(ConverterRun("次の記事"), ConverterRuns());
-    EXPECT_EQ(2, EndTally.total);
-    EXPECT_EQ(1, EndTally.notRecorded);
-    EXPECT_EQ(0, EndTally.notConverted);
+    EXPECT_EQ(2, LastConversion.total);
+    EXPECT_EQ(1, LastConversion.notRecorded);
+    EXPECT_EQ(0, LastConversion.notConverted);
 }
 
 std::atomic<int> Inside{0}, MostInside{0};
@@ -348,10 +334,10 @@ TEST_F(ConvertTest, TheSpeechLibraryIsNeverEnteredTwiceAtOnce) {
     // As a voice test started while a conversion runs.
     RecordingSpeech.RecSAPI = OverlapProbe;
     RecordingVoiceArgs args = RecordingArgs(0, 20, 10, 10, 1);
-    std::wstring wave = WideFromSjis(data_ + "\\Test.wav");
+    std::string wave = data_ + "\\Test.wav";
     auto render = [&] {
         for (int i = 0; i < 25; i++)
-            RenderWaveFile(wave.c_str(), L"この音声でニュース録音を行います", nullptr, args);
+            RenderWaveFile(wave.c_str(), "この音声でニュース録音を行います", nullptr, args);
     };
     std::thread voiceTest(render), conversion(render);
     voiceTest.join();
