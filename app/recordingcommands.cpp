@@ -7,7 +7,7 @@
 
 #include "app/articleview.h"
 #include "app/listcontent.h"
-#include "app/recordingcommands.h"
+#include "app/entrypoints.h"
 #include "app/shell.h"
 #include "library/settings.h"
 #include "library/textfiles.h"
