@@ -45,10 +45,15 @@ def dialog(tavlo):
 
 
 def reservation_list(tavlo):
+    """The lines of the recording dialog's list; [] when the dialog is not in front."""
     for control in dialog(tavlo).get("controls", []):
         if control.get("id") == 103:
             return control.get("items", [])
-    return None
+    return []
+
+
+def listed(tavlo, count):
+    return lambda: len(reservation_list(tavlo)) == count
 
 
 def window_open(tavlo, title):
@@ -82,8 +87,7 @@ def test_reserve_edit_record_abort_and_a_failing_converter(site, tavlo, recorder
 
     # The recording dialog lists both; Delete removes the selected one without asking.
     tavlo.keys("ctrl+r")
-    tavlo.wait_for(lambda: reservation_list(tavlo) is not None and len(reservation_list(tavlo)) == 2,
-                   what="the recording dialog")
+    tavlo.wait_for(listed(tavlo, 2), what="the recording dialog")
     assert dialog(tavlo)["title"] == "ニュース録音"
     doomed = reservation_list(tavlo)[0]
     tavlo.keys("Delete")
@@ -124,16 +128,14 @@ def test_reserve_edit_record_abort_and_a_failing_converter(site, tavlo, recorder
     tavlo.wait_for(lambda: tavlo.spoken().count("予約しました") == 3, timeout=30, what="a third reservation")
     tavlo.keys("Down", "ctrl+m")
     tavlo.wait_for(lambda: tavlo.spoken().count("予約しました") == 4, timeout=30, what="a fourth reservation")
-    tavlo.set_control({"converter_delay_ms": 3000})
+    tavlo.set_control({"converter_delay_ms": 2000})
     tavlo.keys("ctrl+r")
-    tavlo.wait_for(lambda: reservation_list(tavlo) is not None and len(reservation_list(tavlo)) == 2,
-                   what="the recording dialog again")
+    tavlo.wait_for(listed(tavlo, 2), what="the recording dialog again")
     first_name = reservation_list(tavlo)[0]
     tavlo.keys("Return")
     tavlo.wait_for(lambda: len(converter_runs(recorder)) == 2, timeout=30, what="the converter to start")
     tavlo.keys("alt+F4")
-    tavlo.wait_for(lambda: reservation_list(tavlo) is not None and len(reservation_list(tavlo)) == 1,
-                   timeout=30, what="the first to be finished")
+    tavlo.wait_for(listed(tavlo, 1), timeout=30, what="the first to be finished")
     time.sleep(1)
     assert not window_open(tavlo, "録音完了")
     assert len(converter_runs(recorder)) == 2
