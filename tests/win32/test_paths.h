@@ -9,7 +9,7 @@
 #include <string>
 
 // A Unix path as Wine sees it (drive Z: is the root); anything else unchanged.
-inline std::string WindowsPathOf(const char* path) {
+inline std::string WindowsPath(const char* path) {
     std::string out = path ? path : "";
     if (out.size() > 1 && out[0] == '/') {
         for (char& c : out)
@@ -20,7 +20,7 @@ inline std::string WindowsPathOf(const char* path) {
 }
 
 // The Win32 build folder (TAVLO_DOUBLES), empty when the variable is not set.
-inline std::string BuildFolder() { return WindowsPathOf(std::getenv("TAVLO_DOUBLES")); }
+inline std::string BuildFolder() { return WindowsPath(std::getenv("TAVLO_DOUBLES")); }
 
 inline void RemoveTree(const std::string& folder) {
     WIN32_FIND_DATAA found;
