@@ -25,7 +25,4 @@ bool NewScrapFolder() { return NotAvailableYet(); }
 bool RenameScrapFolder() { return NotAvailableYet(); }
 bool DeleteScrapFolder() { return NotAvailableYet(); }
 
-bool ReserveArticle() { return NotAvailableYet(); }
-bool OpenRecordingDialog() { return NotAvailableYet(); }
-bool OpenRecordingSettings() { return NotAvailableYet(); }
 

@@ -27,6 +27,7 @@ target_include_directories(TBSpeech PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(TBSpeech PRIVATE TBSPEECH_BUILDING)
 target_link_libraries(TBSpeech PRIVATE sapi ole32 uuid user32 advapi32)
 target_link_libraries(Tavlo TBSpeech)
+target_link_libraries(tavlo_win PUBLIC TBSpeech)  # the recording renders through it
 
 # --- Program folder: Tavlo.exe, News/*.menu in Shift-JIS, help files -------------------------
 set(PROGRAM_DIR ${CMAKE_BINARY_DIR}/Tavlo)
@@ -37,6 +38,13 @@ add_custom_target(program_folder ALL
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/assemble-menus.sh ${CMAKE_SOURCE_DIR}/menus ${PROGRAM_DIR}
   DEPENDS Tavlo TBSpeech
   COMMENT "Assembling the program folder ${PROGRAM_DIR}")
+
+# --- The converter, TBAudio\TBAudio.exe in the program folder ------------------------------
+add_executable(TBAudio WIN32 ${TBAUDIO_SOURCES})
+target_link_libraries(TBAudio tavlo_core mfplat mfuuid ole32 shell32)
+add_custom_command(TARGET TBAudio POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PROGRAM_DIR}/TBAudio
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:TBAudio> ${PROGRAM_DIR}/TBAudio/TBAudio.exe)
 
 # --- Screen-reader test doubles (real file names and exports) ---------------------------------
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
@@ -65,6 +73,12 @@ set_target_properties(sapi_double PROPERTIES PREFIX "")
 target_link_libraries(sapi_double sapi ole32 uuid)
 target_link_options(sapi_double PRIVATE -Wl,--enable-stdcall-fixup)
 
+# The converter stand-in, named as the real one, in a folder of its own.
+add_executable(converter_double WIN32 ${DOUBLES}/converter_double.cpp ${DOUBLES}/transcript.cpp)
+target_link_libraries(converter_double shell32)
+set_target_properties(converter_double PROPERTIES OUTPUT_NAME TBAudio
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/doubles-converter)
+
 file(GLOB PROBE_SOURCES CONFIGURE_DEPENDS ${DOUBLES}/probe*.cpp)
 if(PROBE_SOURCES)
   add_executable(probe ${PROBE_SOURCES})
@@ -83,7 +97,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   file(GLOB WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
   add_executable(win32_tests ${WIN32_TESTS})
   target_link_libraries(win32_tests tavlo_win gtest gtest_main)
-  add_dependencies(win32_tests pctk_double nvda_double nvda_double_new)
+  add_dependencies(win32_tests pctk_double nvda_double nvda_double_new converter_double TBAudio)
   add_test(NAME win32_tests COMMAND win32_tests --gtest_brief=0)
   # TBSpeech.dll called as Tavlo calls it (linked at load time) and loaded at run time.
   file(GLOB TBSPEECH_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/tbspeech/*.cpp)
