@@ -24,5 +24,3 @@ bool MoveScrapArticle() { return NotAvailableYet(); }
 bool NewScrapFolder() { return NotAvailableYet(); }
 bool RenameScrapFolder() { return NotAvailableYet(); }
 bool DeleteScrapFolder() { return NotAvailableYet(); }
-
-
