@@ -15,6 +15,10 @@ namespace {
 constexpr long long VetoProse = 400;
 constexpr std::size_t MaxDepth = 256;
 constexpr std::size_t TagNameCapacity = 12;
+// A text beside an image, shorter than this and without a sentence end, is its caption.
+constexpr int CaptionCharacters = 100;
+// Lines at the ends of the text shorter than this and without a sentence end are left out.
+constexpr int EdgeLineCharacters = 40;
 
 const char FullWidthLess[] = "\x81\x83";
 const char FullWidthGreater[] = "\x81\x84";
@@ -28,6 +32,7 @@ struct Block {
     int linkChars = 0;
     int marks = 0;  // sentence ends
     BlockKind kind = KindText;
+    bool image = false;  // an image stands in the block: a short text beside it is its caption
 };
 
 struct Best {
@@ -153,6 +158,8 @@ bool IsHiddenStyle(const char* s, std::size_t n) {
     return ContainsWord(squeezed, k, "display:none") || ContainsWord(squeezed, k, "visibility:hidden");
 }
 
+bool IsEdgeLine(const Block& b) { return b.marks == 0 && b.chars < EdgeLineCharacters; }
+
 bool IsSentenceEnd(const unsigned char* c, std::size_t length) {
     if (length == 2 && c[0] == 0x81) return c[1] == 0x42 || c[1] == 0x48 || c[1] == 0x49;  // 。？！
     return false;
@@ -195,6 +202,7 @@ class Reader {
     void SkipTo(const char* endTag);
     std::size_t Find(const char* marker) const;
     std::size_t ReadName(std::size_t at, char* name) const;
+    bool Readable(std::size_t i, int covered) const;
     int Output();
 };
 
@@ -280,6 +288,7 @@ void Reader::LineBreak() {
 }
 
 void Reader::EndBlock() {
+    if (lastEnd_ && block_.marks == 0) block_.marks = 1;  // a quotation standing alone: 「…」
     pendingSpace_ = pendingNewline_ = lastEnd_ = lastWide_ = false;
     if (block_.chars == 0) {
         w_ = block_.length > 0 ? block_.start : w_;
@@ -373,6 +382,7 @@ void Reader::OpenTag(const char* name, bool hinted, bool hidden, bool selfClosin
         return;
     }
     if (std::strcmp(name, "a") == 0) inLink_ = true;
+    if (std::strcmp(name, "img") == 0) block_.image = true;
     if (OneOf(name, InlineTags)) return;
     EndBlock();
     inReading_ = false;
@@ -511,6 +521,14 @@ int Reader::Run() {
     return Output();
 }
 
+// Whether a block of the chosen element is read: not inside a rejected element, not the
+// headline, not a list of links, not an image caption.
+bool Reader::Readable(std::size_t i, int covered) const {
+    const Block& b = blocks_[i];
+    return covered <= 0 && b.kind != KindTitle && b.linkChars * 2 <= b.chars &&
+           !(b.image && b.marks == 0 && b.chars < CaptionCharacters);
+}
+
 int Reader::Output() {
     const Best best = stack_.back().best;
     if (!best.valid) {
@@ -520,12 +538,19 @@ int Reader::Output() {
     // Running sum over the rejected elements' marks: a block inside one is left out.
     int covered = 0;
     for (std::size_t i = 0; i < best.first; ++i) covered += cover_[i];
-    std::size_t out = 0;
-    long long chars = 0, marks = 0;
+    std::vector<std::size_t> read;
     for (std::size_t i = best.first; i < best.end; ++i) {
         covered += cover_[i];
-        const Block& b = blocks_[i];
-        if (covered > 0 || b.kind == KindTitle || b.linkChars * 2 > b.chars) continue;
+        if (Readable(i, covered)) read.push_back(i);
+    }
+    // Short unpunctuated lines at either end (a category, a date, "next page") are not the text.
+    std::size_t first = 0, last = read.size();
+    while (first < last && IsEdgeLine(blocks_[read[first]])) ++first;
+    while (last > first && IsEdgeLine(blocks_[read[last - 1]])) --last;
+    std::size_t out = 0;
+    long long chars = 0, marks = 0;
+    for (std::size_t k = first; k < last; ++k) {
+        const Block& b = blocks_[read[k]];
         if (out > 0) page_[out++] = '\n';
         std::memmove(page_ + out, page_ + b.start, b.length);
         out += b.length;

@@ -1,6 +1,7 @@
 // Drives the main-text extraction and the reference decoding with hostile pages. The page
 // buffer is exactly as large as the page, so any read or write past it is reported; the text
 // that comes out is never longer than the page and ends within the buffer.
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
