@@ -108,7 +108,5 @@ inline int ExtractReceivedArticle(char* buffer, std::size_t capacity, const std:
             return 1;
     }
     links->count = 0;
-    if (!ExtractMainText(buffer)) return 0;
-    CleanArticleText(buffer, capacity, source, markers, true);
-    return 1;
+    return ExtractMainTextArticle(buffer, capacity, source, markers);
 }
