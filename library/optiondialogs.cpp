@@ -18,6 +18,7 @@ constexpr int StartActionBox = 102;
 constexpr int NumberEntriesBox = 103;
 constexpr int PrefectureBox = 104;
 constexpr int RegionBox = 105;
+constexpr int MainTextBox = 106;
 
 constexpr int Hokkaido = 0;
 
@@ -74,6 +75,7 @@ void OnGeneralInit(HWND dialog) {
     ReadSettings(reads, 3);
     SetCheck(dialog, UpdateCheckBox, Opened.updateCheck == 1);
     SetCheck(dialog, NumberEntriesBox, Opened.numberEntries == 1);
+    SetCheck(dialog, MainTextBox, Settings.MainTextFallback == 1);
     FillComboBox(dialog, StartActionBox, StartActionTable, StartActionCount, Opened.startAction);
     FillComboBox(dialog, PrefectureBox, PrefectureTable, PrefectureCount, Settings.Prefecture);
     FillComboBox(dialog, RegionBox, HokkaidoRegionTable, HokkaidoRegionCount, Settings.HokkaidoRegion);
@@ -86,15 +88,18 @@ void OnGeneralOk(HWND dialog) {
     int32_t numberEntries = IsChecked(dialog, NumberEntriesBox) ? 1 : 0;
     int32_t prefecture = ComboSelection(dialog, PrefectureBox, Settings.Prefecture);
     int32_t region = ComboSelection(dialog, RegionBox, Settings.HokkaidoRegion);
+    int32_t mainText = IsChecked(dialog, MainTextBox) ? 1 : 0;
     const SettingWrite writes[] = {
         {"Opetion1",  updateCheck  },
         {"Opetion21", startAction  },
         {"Opetion16", numberEntries},
         {"Opetion0",  prefecture   },
         {"Opetion15", region       },
+        {"Opetion23", mainText     },
     };
-    WriteSettings(writes, 5);
+    WriteSettings(writes, 6);
     Settings.NumberEntries = numberEntries;
+    Settings.MainTextFallback = mainText;
     Settings.Prefecture = prefecture;
     Settings.HokkaidoRegion = region;
     EndDialog(dialog, IDOK);
@@ -145,6 +150,7 @@ INT_PTR CALLBACK GeneralOptionDialogProc(HWND dialog, UINT message, WPARAM wPara
             switch (LOWORD(wParam)) {
                 case UpdateCheckBox:
                 case NumberEntriesBox:
+                case MainTextBox:
                     if (HIWORD(wParam) == BN_CLICKED) FlipCheck(dialog, LOWORD(wParam));
                     return TRUE;
                 case PrefectureBox:

@@ -12,6 +12,7 @@
 #include "retrieval/fetch.h"
 #include "retrieval/forecast.h"
 #include "retrieval/headlines.h"
+#include "retrieval/pagecode.h"
 #include "retrieval/sjis.h"
 #include "retrieval/sources.h"
 #include "retrieval/textcut.h"
@@ -19,7 +20,6 @@
 
 namespace {
 
-constexpr UINT ShiftJis = 932;
 constexpr DWORD ContinuationPause = 50;
 
 // The joined text of a paged article; ReceiveArticlePage appends to it.
@@ -56,23 +56,10 @@ ArticleMarkers CategoryMarkers() {
     return markers;
 }
 
-// Pages are UTF-8 unless the category says "2" (already Shift-JIS). Shift-JIS never takes
-// more bytes than UTF-8 for the same text, so the page stays within its buffer.
+// Pages are UTF-8 unless the category says "2" (already Shift-JIS); either way their
+// character references are decoded.
 void ConvertPageFromUtf8(HeapText& page) {
-    if (std::strcmp(Parameter(12), "2") == 0) return;
-    int wideLength = MultiByteToWideChar(CP_UTF8, 0, page.get(), -1, nullptr, 0);
-    if (wideLength <= 0) return;
-    HeapText wide(static_cast<size_t>(wideLength) * sizeof(wchar_t));
-    if (!wide.get()) return;
-    wchar_t* units = reinterpret_cast<wchar_t*>(wide.get());
-    MultiByteToWideChar(CP_UTF8, 0, page.get(), -1, units, wideLength);
-    int length = WideCharToMultiByte(ShiftJis, 0, units, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 0) return;
-    HeapText converted(static_cast<size_t>(length));
-    if (!converted.get() ||
-        WideCharToMultiByte(ShiftJis, 0, units, -1, converted.get(), length, nullptr, nullptr) <= 0)
-        return;
-    SjisCopyCut(page.get(), page.capacity(), converted.get(), std::strlen(converted.get()));
+    ConvertReceivedPage(page.get(), page.capacity(), std::strcmp(Parameter(12), "2") != 0);
 }
 
 // The selected line of the headline list, or -1.
@@ -159,7 +146,9 @@ int ReceiveArticle(HWND mainWindow) {
                         HeadlineStore.titles[1],
                         HeadlineStore.addresses[1],
                         &links,
-                        offersLinks)) {
+                        offersLinks) &&
+        !(Settings.MainTextFallback == 1 &&
+          ExtractMainTextArticle(page.get(), page.capacity(), source, CategoryMarkers()))) {
         OfferBrowser(mainWindow, address);
         return 0;
     }

@@ -8,7 +8,8 @@
 
 // The article of the selected headline. Returns 1 when a text was shown (or the player
 // opened for a radio entry), 0 when nothing is selected, the page could not be received
-// (announced) or holds no body (the browser is offered).
+// (announced) or holds no body: neither its markers nor, when the setting is on, its main
+// text (the browser is offered).
 int ReceiveArticle(HWND mainWindow);
 
 // Fetches continuation page pageNumber (2 to 10 add "?page=2" to "?page=10" to address)
