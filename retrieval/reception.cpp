@@ -13,6 +13,7 @@
 #include "retrieval/fetch.h"
 #include "retrieval/headline_rules.h"
 #include "retrieval/headlines.h"
+#include "retrieval/pagecode.h"
 #include "retrieval/sources.h"
 #include "retrieval/textcut.h"
 #include "speech/speak.h"
@@ -21,7 +22,6 @@ namespace {
 
 constexpr size_t ListPageCapacity = 2048000;
 constexpr size_t SecondPageCapacity = 1024000;
-constexpr UINT ShiftJis = 932;
 constexpr int EnginePcTalker = 1;
 constexpr int EngineNvda = 2;
 
@@ -66,10 +66,6 @@ class PageBuffer {
     PageBuffer& operator=(const PageBuffer&) = delete;
     char* get() const { return data_; }
     size_t capacity() const { return capacity_; }
-    void Swap(PageBuffer& other) {
-        std::swap(data_, other.data_);
-        std::swap(capacity_, other.capacity_);
-    }
 
   private:
     void Release() {
@@ -80,23 +76,8 @@ class PageBuffer {
     char* data_;
 };
 
-// Re-encodes a UTF-8 page in Shift-JIS. Every character takes no more bytes in Shift-JIS than
-// in UTF-8 (one '?' for those it lacks), so the page never outgrows its capacity.
-void ConvertFromUtf8(PageBuffer& page) {
-    int wideLength = MultiByteToWideChar(CP_UTF8, 0, page.get(), -1, nullptr, 0);
-    if (wideLength <= 0) return;
-    wchar_t* wide = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, wideLength * sizeof(wchar_t)));
-    if (!wide) return;
-    MultiByteToWideChar(CP_UTF8, 0, page.get(), -1, wide, wideLength);
-    int length = WideCharToMultiByte(ShiftJis, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    if (length > 0) {
-        PageBuffer converted(static_cast<size_t>(length));
-        if (converted.get() &&
-            WideCharToMultiByte(ShiftJis, 0, wide, -1, converted.get(), length, nullptr, nullptr) > 0)
-            page.Swap(converted);
-    }
-    HeapFree(GetProcessHeap(), 0, wide);
-}
+// Re-encodes a UTF-8 page in Shift-JIS, its character references decoded (see pagecode.h).
+void ConvertFromUtf8(PageBuffer& page) { ConvertReceivedPage(page.get(), page.capacity(), true); }
 
 bool Fetch(const char* address, PageBuffer& page, bool withFallback) {
     if (!page.get()) return false;
