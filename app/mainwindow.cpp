@@ -10,6 +10,7 @@
 #include "app/screens.h"
 #include "app/shell.h"
 #include "app/views.h"
+#include "library/receptionlog.h"
 #include "library/settings.h"
 #include "resources/resource.h"
 #include "retrieval/reception.h"
@@ -88,6 +89,8 @@ void PrepareFolders() {
     GetCurrentDirectoryA(FolderCapacity, ProgramFolder);
     SetCurrentDirectoryA(DataFolderTree[1]);
     GetCurrentDirectoryA(FolderCapacity, DataFolder);
+    BindLogFile(History, DataFolder, HistoryFileName);
+    BindLogFile(Favorites, DataFolder, FavoritesFileName);
 }
 
 // The source addresses are configured in the main menu file.
