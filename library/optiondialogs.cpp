@@ -74,6 +74,7 @@ void OnGeneralInit(HWND dialog) {
     ReadSettings(reads, 3);
     SetCheck(dialog, IDC_OPTIONS_UPDATE_CHECK, Opened.updateCheck == 1);
     SetCheck(dialog, IDC_OPTIONS_NUMBER_ENTRIES, Opened.numberEntries == 1);
+    SetCheck(dialog, IDC_OPTIONS_MAIN_TEXT, Settings.MainTextFallback == 1);
     FillComboBox(dialog, IDC_OPTIONS_START_ACTION, StartActionTable, StartActionCount, Opened.startAction);
     FillComboBox(dialog, IDC_OPTIONS_PREFECTURE, PrefectureTable, PrefectureCount, Settings.Prefecture);
     FillComboBox(
@@ -87,14 +88,16 @@ bool OnGeneralOk(HWND dialog) {
     int32_t numberEntries = IsChecked(dialog, IDC_OPTIONS_NUMBER_ENTRIES) ? 1 : 0;
     int32_t prefecture = ComboSelection(dialog, IDC_OPTIONS_PREFECTURE, Settings.Prefecture);
     int32_t region = ComboSelection(dialog, IDC_OPTIONS_REGION, Settings.HokkaidoRegion);
+    int32_t mainText = IsChecked(dialog, IDC_OPTIONS_MAIN_TEXT) ? 1 : 0;
     const SettingChange changes[] = {
         {&SettingsRecord::UpdateCheckAtStart, updateCheck  },
         {&SettingsRecord::StartAction,        startAction  },
         {&SettingsRecord::NumberEntries,      numberEntries},
         {&SettingsRecord::Prefecture,         prefecture   },
         {&SettingsRecord::HokkaidoRegion,     region       },
+        {&SettingsRecord::MainTextFallback,   mainText     },
     };
-    StoreSettings(changes, 5);
+    StoreSettings(changes, 6);
     return true;
 }
 
@@ -102,9 +105,9 @@ bool OnGeneralCommand(HWND dialog, int id, int code) {
     return OnPrefectureChange(dialog, IDC_OPTIONS_PREFECTURE, IDC_OPTIONS_REGION, id, code);
 }
 
-const int GeneralChecks[] = {IDC_OPTIONS_UPDATE_CHECK, IDC_OPTIONS_NUMBER_ENTRIES};
+const int GeneralChecks[] = {IDC_OPTIONS_UPDATE_CHECK, IDC_OPTIONS_NUMBER_ENTRIES, IDC_OPTIONS_MAIN_TEXT};
 const win::DialogSpec GeneralDialog = {
-    IDD_GENERAL_OPTIONS, GeneralChecks, 2, OnGeneralInit, OnGeneralOk, OnGeneralCommand};
+    IDD_GENERAL_OPTIONS, GeneralChecks, 3, OnGeneralInit, OnGeneralOk, OnGeneralCommand};
 
 }  // namespace
 

@@ -31,6 +31,7 @@ struct SettingsRecord {
     int32_t SpeechEngine;        // "Opetion20" 0 none, 1 PC-Talker, 2 NVDA
     int32_t StartAction;         // "Opetion21"
     int32_t ReadOnReceive;       // "Opetion22"
+    int32_t MainTextFallback;    // "Opetion23" 1 = a page without its body markers shows its main text
 };
 
 // Read by worker threads without a lock: every field is one aligned 32-bit value.
@@ -44,9 +45,9 @@ struct SettingValue {
     int32_t SettingsRecord::*field;
 };
 
-// The 17 values in the order they are written on the first run and read at start-up.
-extern const SettingValue SettingValues[17];
-constexpr int SettingValueCount = 17;
+// The 18 values in the order they are written on the first run and read at start-up.
+extern const SettingValue SettingValues[18];
+constexpr int SettingValueCount = 18;
 
 SettingsRecord DefaultSettings();
 

@@ -2,7 +2,7 @@
 
 SettingsRecord Settings = DefaultSettings();
 
-const SettingValue SettingValues[17] = {
+const SettingValue SettingValues[18] = {
     {"Opetion0",  12, &SettingsRecord::Prefecture        },
     {"Opetion1",  1,  &SettingsRecord::UpdateCheckAtStart},
     {"Opetion3",  3,  nullptr                            },
@@ -20,6 +20,7 @@ const SettingValue SettingValues[17] = {
     {"Opetion20", 0,  &SettingsRecord::SpeechEngine      },
     {"Opetion21", 0,  &SettingsRecord::StartAction       },
     {"Opetion22", 1,  &SettingsRecord::ReadOnReceive     },
+    {"Opetion23", 1,  &SettingsRecord::MainTextFallback  },
 };
 
 SettingsRecord DefaultSettings() {

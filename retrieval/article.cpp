@@ -6,13 +6,14 @@
 
 #include <cstring>
 
+#include "library/settings.h"
 #include "retrieval/article_rules.h"
 #include "retrieval/fetch.h"
 #include "retrieval/forecast.h"
+#include "retrieval/pagecode.h"
 #include "retrieval/sjis.h"
 #include "retrieval/sources.h"
 #include "retrieval/textcut.h"
-#include "win/codepage.h"
 #include "win/handles.h"
 
 namespace {
@@ -28,10 +29,11 @@ ArticleMarkers CategoryMarkers(const CategoryParameterSet& parameters) {
     return markers;
 }
 
-// Pages are UTF-8 unless the category says "2" (already Shift-JIS).
+// Pages are UTF-8 unless the category says "2" (already Shift-JIS); either way their
+// character references are decoded.
 void ConvertPage(win::HeapBuffer& page, const CategoryParameterSet& parameters) {
-    if (std::strcmp(CategoryParameter(parameters, 12), "2") == 0) return;
-    win::Utf8ToShiftJisInPlace(page.get(), page.capacity());
+    ConvertReceivedPage(
+        page.get(), page.capacity(), std::strcmp(CategoryParameter(parameters, 12), "2") != 0);
 }
 
 void Clear(ArticleResult& result) {
@@ -130,7 +132,9 @@ bool ReceiveArticle(const ArticleRequest& request, ArticleResult& result) {
                         result.linkTitles,
                         result.linkAddresses,
                         &links,
-                        offersLinks)) {
+                        offersLinks) &&
+        !(Settings.MainTextFallback == 1 &&
+          ExtractMainTextArticle(page.get(), page.capacity(), source, CategoryMarkers(parameters)))) {
         result.failure = ArticleFailure::NoBody;
         return false;
     }

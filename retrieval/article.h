@@ -20,7 +20,8 @@ enum class ArticleFailure {
     None,
     Radio,        // a radio entry: no page to receive (the player's business)
     NotReceived,  // the page could not be downloaded
-    NoBody,       // the page holds no body: the browser is the way to read it
+    NoBody,       // neither the markers nor (when the setting is on) the page's main text gave a
+                  // body: the browser is the way to read it
 };
 
 // What opening an article gives. Large (its links take 640 kB): keep it on the heap.

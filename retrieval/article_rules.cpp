@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "retrieval/maintext.h"
 #include "retrieval/sjis.h"
 #include "retrieval/sources.h"
 #include "retrieval/textcut.h"
@@ -200,6 +201,13 @@ int ExtractArticle(char* page, std::size_t pageCapacity, const ArticleSource& so
     ApplySourceRules(page, source, markers);
     int count = CollectRelatedLinks(page, titles, addresses, RelatedLinkLimit);
     *linkCount = offersLinks ? count : 0;
+    CleanArticleText(page, pageCapacity, source, markers, true);
+    return 1;
+}
+
+int ExtractMainTextArticle(char* page, std::size_t pageCapacity, const ArticleSource& source,
+                           const ArticleMarkers& markers) {
+    if (!ExtractMainText(page)) return 0;
     CleanArticleText(page, pageCapacity, source, markers, true);
     return 1;
 }

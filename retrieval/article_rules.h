@@ -71,6 +71,12 @@ int ExtractArticle(char* page, std::size_t pageCapacity, const ArticleSource& so
                    const ArticleMarkers& markers, char (*titles)[TitleCapacity],
                    char (*addresses)[AddressCapacity], int* linkCount, bool offersLinks);
 
+// The fallback for a page whose body start marker is missing: its main text (maintext.h),
+// cleaned as a marker-cut body is. Returns 0, and empties the page, when the page holds no
+// article-sized text.
+int ExtractMainTextArticle(char* page, std::size_t pageCapacity, const ArticleSource& source,
+                           const ArticleMarkers& markers);
+
 // The text path of an article taken for recording: the body area without any test of
 // its marker and without source rules, up to RecordingLinkLimit links, and cleaning
 // without the advertisement removal.

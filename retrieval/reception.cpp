@@ -9,9 +9,9 @@
 #include <memory>
 
 #include "retrieval/fetch.h"
+#include "retrieval/pagecode.h"
 #include "retrieval/sources.h"
 #include "retrieval/textcut.h"
-#include "win/codepage.h"
 #include "win/handles.h"
 #include "win/thread.h"
 
@@ -81,7 +81,7 @@ bool ReceiveSecondPage(const char* address, ReceptionReport& report) {
     if (!Fetch(address, page, false)) return false;
     const CategoryParameterSet& parameters = report.parameters;
     if (std::strcmp(CategoryParameter(parameters, 12), "2") != 0)
-        win::Utf8ToShiftJisInPlace(page.get(), page.capacity());
+        ConvertReceivedPage(page.get(), page.capacity(), true);
     CutBetween(page.get(), CategoryParameter(parameters, 4), CategoryParameter(parameters, 5));
     if (!Current(report.ticket)) return true;
     report.count = CutHeadlines(page.get(),
@@ -115,7 +115,7 @@ void Receive(Request& request) {
     }
     if (!Current(ticket)) return;
     if (std::strcmp(CategoryParameter(parameters, 12), "1") == 0)
-        win::Utf8ToShiftJisInPlace(page.get(), page.capacity());
+        ConvertReceivedPage(page.get(), page.capacity(), true);
     CutBetween(page.get(), CategoryParameter(parameters, 4), CategoryParameter(parameters, 5));
 
     report->radio = std::strcmp(CategoryParameter(parameters, 2), "radio") == 0;

@@ -159,12 +159,14 @@ def test_general_settings_start_action_waits_for_the_next_start(tavlo, desktop):
     open_general_settings(tavlo)
     state = dialog(tavlo)
     assert (control(state, 101)["checked"], control(state, 103)["checked"]) == (1, 1)
+    assert control(state, 106)["checked"] == 1  # the main-text fallback, on by default
     assert control(state, 102)["items"] == START_ACTIONS and control(state, 102)["selection"] == 0
     # Clear the update check, choose the category menu as the first screen.
     tavlo.keys("space", "Tab", "End", "Return")
     dialog_closed(tavlo, "全般設定")
     values = desktop.settings()
-    assert [values[n] for n in ("Opetion1", "Opetion21", "Opetion16", "Opetion0", "Opetion15")] == [0, 5, 1, 12, 0]
+    assert [values[n] for n in ("Opetion1", "Opetion21", "Opetion16", "Opetion0", "Opetion15", "Opetion23")] == [
+        0, 5, 1, 12, 0, 1]
     # Nothing changes on the screen now: still the top menu.
     assert tavlo.view(100)["items"][:3] == ["操作マニュアル", "受信履歴", "ニュースカテゴリー選択"]
     # The dialog shows the stored choice, not the one this start began with.
@@ -201,7 +203,8 @@ def spoken_name(c):
 @pytest.mark.parametrize("opener, title, names", [
     (open_local_dialog, "都道府県選択", ["都道府県選択", "北海道地域選択", "OK", "CANCEL"]),
     (open_general_settings, "全般設定", ["起動時に更新チェックを行う", "起動直後の動作 :", "記事リストで各記事に番号を付ける",
-                                     "都道府県選択", "北海道地域選択", "OK", "CANCEL"]),
+                                     "都道府県選択", "北海道地域選択", "本文が見つからない記事はページから本文を探す",
+                                     "OK", "CANCEL"]),
     (open_speech_settings, "音声設定", ["音声エンジン", "記事受信時に本文の読み上げを行う", "記事受信時に行数とリンク数を通知",
                                     "OK", "CANCEL"]),
 ])

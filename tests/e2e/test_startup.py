@@ -32,10 +32,11 @@ def test_first_start_builds_the_window_and_the_data_folders(tavlo, desktop):
     assert view(state, 100)["items"][:3] == ["操作マニュアル", "受信履歴", "ニュースカテゴリー選択"]
     for folder in DATA_FOLDERS:
         assert (desktop.data_folder() / folder).is_dir(), folder
-    # First start: the key holds all seventeen defaults.
+    # First start: the key holds all eighteen defaults, the main-text fallback on.
     values = desktop.settings()
-    assert len(values) == 17
+    assert len(values) == 18
     assert values["Opetion0"] == 12 and values["Opetion15"] == 0 and values["Opetion22"] == 1
+    assert values["Opetion23"] == 1
 
 
 def test_second_start_restores_the_first_window_and_exits_0(tavlo):

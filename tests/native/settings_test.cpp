@@ -18,14 +18,16 @@ TEST(Settings, DefaultsMatchTheRegistryTable) {
     EXPECT_EQ(1, d.CountNotice);
     EXPECT_EQ(0, d.SpeechEngine);
     EXPECT_EQ(1, d.ReadOnReceive);
-    // Seventeen distinct names, "Opetion" spelled so, none of 2, 5..8 or 18.
+    // Eighteen distinct names, "Opetion" spelled so, none of 2, 5..8 or 18.
     std::set<std::string> names;
     for (const SettingValue& v : SettingValues) names.insert(v.name);
-    EXPECT_EQ(17u, names.size());
+    EXPECT_EQ(18u, names.size());
     for (const char* absent : {"Opetion2", "Opetion5", "Opetion8", "Opetion18"})
         EXPECT_EQ(0u, names.count(absent));
     EXPECT_STREQ("Opetion0", SettingValues[0].name);
     EXPECT_STREQ("Opetion22", SettingValues[16].name);
+    EXPECT_STREQ("Opetion23", SettingValues[17].name);
+    EXPECT_EQ(1, DefaultSettings().MainTextFallback);
 }
 
 TEST(Settings, LegacyEngineDecidesOnlyWhenTheEngineIsZero) {

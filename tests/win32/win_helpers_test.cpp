@@ -56,7 +56,7 @@ TEST(WinHelpers, Utf8PagesBecomeShiftJisInTheirOwnBuffer) {
     ASSERT_TRUE(win::Utf8ToShiftJisInPlace(page, sizeof page));
     EXPECT_EQ(std::string("\x83\x5E\x83\x75\x83\x8D abc"), page);
 
-    // A character Shift-JIS lacks and a broken sequence each become one byte: never longer.
+    // A character Shift-JIS lacks and a broken sequence each become one stand-in: never longer here.
     char odd[16] =
         "a\xF0\x9F\x98\x80"
         "b\xE3\x82";
