@@ -18,4 +18,4 @@ echo "== fuzzing"
 echo "== Win32 tests under Wine"
 ctest --test-dir "$B/win64" --output-on-failure
 echo "== end-to-end tests: Tavlo.exe under Wine and Xvfb"
-cd "$ROOT" && /usr/bin/python3 -m pytest -q tests/e2e
+sh "$ROOT/scripts/e2e.sh"

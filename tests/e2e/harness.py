@@ -44,7 +44,9 @@ class WineDesktop:
 
     def start(self):
         self.workdir.mkdir(parents=True, exist_ok=True)
-        for n in range(90, 140):
+        # Two test runs at once (scripts/e2e.sh) take their displays from different ranges.
+        base = int(os.environ.get("TAVLO_E2E_DISPLAY_BASE", "90"))
+        for n in range(base, base + 50):
             if not Path(f"/tmp/.X11-unix/X{n}").exists() and not Path(f"/tmp/.X{n}-lock").exists():
                 self.display = f":{n}"
                 break
