@@ -28,6 +28,10 @@ bool ShowFavorites() { return NotAvailableYet(); }
 bool MoveToHistory() { return NotAvailableYet(); }
 
 bool OpenRelatedLinkList() { return NotAvailableYet(); }
+int ReloadRelatedPage(const char*) {
+    NotAvailableYet();
+    return 0;
+}
 
 bool SaveToScrapbook() { return NotAvailableYet(); }
 bool GoToDefaultScrapbook() { return NotAvailableYet(); }
