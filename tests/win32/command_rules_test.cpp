@@ -12,6 +12,7 @@
 #include "resources/resource.h"
 #include "retrieval/headlines.h"
 #include "speech/reading.h"
+#include "test_windows.h"
 
 namespace {
 
@@ -20,18 +21,7 @@ class CommandRules : public ::testing::Test {
     void SetUp() override {
         LoadLibraryA("riched32.dll");
         saved_ = {MainWindow, MenuList, HeadlineList, BodyView};
-        main_ = CreateWindowExA(0,
-                                "STATIC",
-                                "",
-                                WS_OVERLAPPED | WS_VISIBLE,
-                                0,
-                                0,
-                                400,
-                                300,
-                                nullptr,
-                                nullptr,
-                                GetModuleHandleA(nullptr),
-                                nullptr);
+        main_ = MakeTestWindow("STATIC", WS_OVERLAPPED | WS_VISIBLE);
         ASSERT_NE(nullptr, main_);
         MainWindow = main_;
         MenuList = Child("LISTBOX", 0);
@@ -56,18 +46,7 @@ class CommandRules : public ::testing::Test {
     }
 
     HWND Child(const char* cls, DWORD style) {
-        return CreateWindowExA(0,
-                               cls,
-                               "",
-                               WS_CHILD | WS_VISIBLE | style,
-                               0,
-                               0,
-                               200,
-                               100,
-                               main_,
-                               nullptr,
-                               GetModuleHandleA(nullptr),
-                               nullptr);
+        return MakeTestWindow(cls, WS_CHILD | WS_VISIBLE | style, main_);
     }
 
     void Focus(HWND view) {
