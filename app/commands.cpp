@@ -1,5 +1,7 @@
 #include "app/commands.h"
 
+#include <cstring>
+
 #include "app/articleview.h"
 #include "app/bodyfiles.h"
 #include "app/bodyview.h"
@@ -151,7 +153,10 @@ bool Reload() {
         // Nothing has been opened since the list arrived (depth 0), or no page address is known.
         if (depth < 1 || depth > HeadlineLevels || HeadlineStore.pageAddresses[depth - 1][0] == '\0')
             return true;
-        // The related page is received again here when the related-link receiver lands.
+        char address[AddressCapacity];
+        std::memcpy(address, HeadlineStore.pageAddresses[depth - 1], sizeof address);
+        address[sizeof address - 1] = '\0';
+        shown = ReloadRelatedPage(address);
     }
     if (shown == 1 && ReadingActive == 0) StartReadOn(BodyView);
     return true;

@@ -14,6 +14,10 @@ bool NotAvailableYet() {
 }  // namespace
 
 bool OpenRelatedLinkList() { return NotAvailableYet(); }
+int ReloadRelatedPage(const char*) {
+    NotAvailableYet();
+    return 0;
+}
 
 bool SaveToScrapbook() { return NotAvailableYet(); }
 bool GoToDefaultScrapbook() { return NotAvailableYet(); }

@@ -15,6 +15,27 @@ ARTIFACTS = ROOT / "tests" / "e2e" / "artifacts"
 SETTINGS_KEY = r"HKCU\Software\Morvick\Tavlo2"
 
 
+def list_category(name, list_address):
+    """Category 1 of a category file for a list page of the local site's fixtures: headlines in
+    <ul class="headlines"> as <li><a href="...">, the body in <div class="article-body"> up to
+    <!-- /article-body -->, the title in <title>."""
+    return f"""
+[Category1]
+Parameter1={name}
+Parameter2=https://localhost/
+Parameter3={list_address}
+Parameter4=<ul class="headlines">
+Parameter5=</ul>
+Parameter6=<li><a href="
+Parameter7="
+Parameter8=<div class="article-body">
+Parameter9=<!-- /article-body -->
+Parameter12=1
+Parameter17=<title>
+Parameter18=</title>
+"""
+
+
 def windows_path(path):
     return "Z:" + str(Path(path).resolve()).replace("/", "\\")
 
@@ -156,6 +177,10 @@ class Tavlo:
         """Replaces the program's menu definition file with text (given as UTF-8)."""
         path = self.folder / "News" / "Tavlo.menu"
         path.write_bytes(text.replace("\n", "\r\n").encode("cp932"))
+
+    def use_category_file(self, name, text):
+        """Writes a category file (given as UTF-8) into the program's News folder."""
+        (self.folder / "News" / name).write_bytes(text.replace("\n", "\r\n").encode("cp932"))
 
     def start(self, wait=True):
         self.process = subprocess.Popen(["wine", "Tavlo.exe"], cwd=self.folder, env=self.env(),

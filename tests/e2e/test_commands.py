@@ -8,23 +8,9 @@ import time
 
 import pytest
 
-from harness import windows_path
+from harness import list_category, windows_path
 
-CATEGORIES = """
-[Category1]
-Parameter1=コマンド試験
-Parameter2=https://localhost/
-Parameter3=https://localhost/commands/index.html
-Parameter4=<ul class="headlines">
-Parameter5=</ul>
-Parameter6=<li><a href="
-Parameter7="
-Parameter8=<div class="article-body">
-Parameter9=<!-- /article-body -->
-Parameter12=1
-Parameter17=<title>
-Parameter18=</title>
-"""
+CATEGORIES = list_category("コマンド試験", "https://localhost/commands/index.html")
 
 MENU = """
 [Menu1]
@@ -46,7 +32,7 @@ NOT_FOUND = "見つかりませんでした"
 
 def open_headlines(tavlo):
     tavlo.use_menu_file(MENU)
-    (tavlo.folder / "News" / "commands.txt").write_bytes(CATEGORIES.replace("\n", "\r\n").encode("cp932"))
+    tavlo.use_category_file("commands.txt", CATEGORIES)
     tavlo.start()
     tavlo.keys("Return")
     tavlo.wait_spoken("受信した見出しは3件です", timeout=30)
@@ -212,6 +198,11 @@ def test_lists_find_title_context_menus_and_silent_keys(site, tavlo):
     assert says(tavlo, "Menu") == ["メニューオープン"]
     assert says(tavlo, "u") == ["記事のURLをコピーしました"]
     assert tavlo.probe("--clipboard")["clipboard"] == ADDRESS
+    # F5 in the body receives the article again and reads it on.
+    mark = len(tavlo.spoken())
+    tavlo.keys("F5")
+    tavlo.wait_for(lambda: "終わり" in tavlo.spoken()[mark:], 30, what="the article read again")
+    assert ARTICLE[1] in tavlo.spoken()[mark:]
     # The title dialog is refused in the body; Shift+T is a capital letter there.
     assert silent(tavlo, "shift+t")
     assert dialog_title(tavlo) is None

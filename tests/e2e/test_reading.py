@@ -6,23 +6,9 @@ import time
 
 import pytest
 
+from harness import list_category
 
-
-CATEGORIES = """
-[Category1]
-Parameter1=読み上げ試験
-Parameter2=https://localhost/
-Parameter3=https://localhost/reading/index.html
-Parameter4=<ul class="headlines">
-Parameter5=</ul>
-Parameter6=<li><a href="
-Parameter7="
-Parameter8=<div class="article-body">
-Parameter9=<!-- /article-body -->
-Parameter12=1
-Parameter17=<title>
-Parameter18=</title>
-"""
+CATEGORIES = list_category("読み上げ試験", "https://localhost/reading/index.html")
 
 MENU = """
 [Menu1]
@@ -45,7 +31,7 @@ PCTALKER = {"Opetion20": 1, "Opetion19": 0}
 
 def open_headlines(tavlo):
     tavlo.use_menu_file(MENU)
-    (tavlo.folder / "News" / "reading.txt").write_bytes(CATEGORIES.replace("\n", "\r\n").encode("cp932"))
+    tavlo.use_category_file("reading.txt", CATEGORIES)
     tavlo.start()
     tavlo.keys("Return")
     tavlo.wait_spoken("受信した見出しは3件です", timeout=30)
@@ -193,7 +179,7 @@ def test_pctalker_absent_runs_through_silently_then_present_speaks_every_line(si
 @pytest.mark.control({"nvda_speaking_ms": 100})
 def test_ctrl_enter_reads_the_headlines_article_after_article(site, tavlo):
     tavlo.use_menu_file(MENU)
-    (tavlo.folder / "News" / "reading.txt").write_bytes(CATEGORIES.replace("\n", "\r\n").encode("cp932"))
+    tavlo.use_category_file("reading.txt", CATEGORIES)
     tavlo.start()
     tavlo.keys("ctrl+Return", settle=1.5)
     assert "連続読み上げ開始" not in tavlo.spoken()  # nothing from the menu list

@@ -14,6 +14,7 @@
 #include "app/search.h"
 #include "app/shell.h"
 #include "speech/reading_lines.h"
+#include "test_windows.h"
 
 namespace {
 
@@ -24,18 +25,7 @@ class BodyViewTest : public ::testing::Test {
     void SetUp() override {
         LoadLibraryA("riched32.dll");
         savedBody_ = BodyView;
-        view_ = CreateWindowExA(0,
-                                "RICHEDIT",
-                                "",
-                                WS_POPUP | ES_MULTILINE | ES_READONLY,
-                                0,
-                                0,
-                                400,
-                                300,
-                                nullptr,
-                                nullptr,
-                                GetModuleHandleA(nullptr),
-                                nullptr);
+        view_ = MakeTestWindow("RICHEDIT", WS_POPUP | ES_MULTILINE | ES_READONLY);
         ASSERT_NE(nullptr, view_);
         SendMessageA(view_, EM_EXLIMITTEXT, 0, BodyTextLimit);
         BodyView = view_;
@@ -102,8 +92,8 @@ TEST_F(BodyViewTest, SearchesBeyondCharacter65535StartAtTheCaret) {
 }
 
 TEST(Clipboard, CopiesTheTextAndReportsAClipboardItCannotOpen) {
-    HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    HWND owner = MakeTestWindow("STATIC", WS_POPUP);
+    HWND other = MakeTestWindow("STATIC", WS_POPUP);
     std::string text = "記事タイトル\nhttps://localhost/a.html";
     ASSERT_EQ(1, CopyToClipboard(owner, text.c_str()));
     ASSERT_TRUE(OpenClipboard(other));
