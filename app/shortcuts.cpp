@@ -19,7 +19,6 @@
 
 namespace {
 
-const char RecordingFolder[] = "c:\\ProgramData\\Morvick\\Tavlo\\mp3";
 const char NotAWebAddress[] = "ブラウザーで開けるアドレスではありません";
 
 bool Opened(HINSTANCE result) { return reinterpret_cast<INT_PTR>(result) > 32; }
@@ -65,11 +64,6 @@ void OpenRadioEntry(int level, int p) {
     std::snprintf(name, sizeof name, "%s", MenuStack.ListText[level][p]);
     RadioLabelFor(address, name, sizeof name);
     AddLogEntry(History, address, name, EntryWebPage);
-}
-
-bool OpenRecordingFolder() {
-    ShellExecuteA(MainWindow, "open", RecordingFolder, nullptr, nullptr, SW_SHOW);
-    return true;
 }
 
 bool OpenPageInBrowser() {
