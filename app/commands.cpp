@@ -3,6 +3,7 @@
 #include "app/articleview.h"
 #include "app/listcontent.h"
 #include "app/readingcommands.h"
+#include "app/relatedlinks.h"
 #include "app/screens.h"
 #include "app/shell.h"
 #include "library/optiondialogs.h"
@@ -56,18 +57,26 @@ bool Reload() {
     if (BodyShowsScrapbookText()) return true;
     if (FocusedView() == HeadlineList) return ReloadHeadlines();
     // Any other focus: the page shown is received once more.
-    SetWindowTextA(BodyView, "");
     int depth = PageDepth;
     int shown = 0;
-    if (depth == 1) {
-        shown = OpenSelectedArticle();
+    if (depth > 1 && depth <= HeadlineLevels && HeadlineStore.pageAddresses[depth - 1][0] != '\0') {
+        // A related page is shown again one level deeper; one that cannot be received leaves the
+        // page shown as it was.
+        shown = ReloadRelatedPage();
     } else {
+        SetWindowTextA(BodyView, "");
         // Nothing has been opened since the list arrived (depth 0), or no page address is known.
-        if (depth < 1 || depth > HeadlineLevels || HeadlineStore.pageAddresses[depth - 1][0] == '\0')
-            return true;
-        // The related page is received again here when the related-link receiver lands.
+        if (depth != 1) return true;
+        shown = OpenSelectedArticle();
     }
     if (shown == 1 && ReadingActive == 0) StartReadOn(BodyView);
+    return true;
+}
+
+bool RelatedLinks() {
+    if (GetWindowTextLengthA(BodyView) == 0 || FocusedView() == HeadlineList) return false;
+    if (BodyShowsScrapbookText()) return true;
+    if (OpenRelatedLink(true) == 1 && ReadingActive == 0) ReadBodyView();
     return true;
 }
 
@@ -88,6 +97,7 @@ const CommandEntry Commands[] = {
     {IDM_EXIT,                   WhileReading::Allowed, CloseProgram        },
     {IDM_PREVIOUS_HEADLINE,      WhileReading::Refused, PreviousHeadline    },
     {IDM_NEXT_HEADLINE,          WhileReading::Refused, NextHeadline        },
+    {IDM_RELATED_LINKS,          WhileReading::Refused, RelatedLinks        },
     {IDM_BACK_ONE_STEP,          WhileReading::Refused, BackOneStep         },
     {IDM_BACK_TO_TOP_OR_ARTICLE, WhileReading::Refused, BackToTopOrArticle  },
     {IDM_READ_ALL_ARTICLES,      WhileReading::Refused, ReadAllArticles     },

@@ -9,6 +9,7 @@
 #include "app/menufile.h"
 #include "app/readingcommands.h"
 #include "app/receptionview.h"
+#include "app/relatedlinks.h"
 #include "app/shell.h"
 #include "library/settings.h"
 #include "retrieval/headlines.h"
@@ -270,7 +271,8 @@ bool ViewForward() {
         ShowView(BodyView, HeadlineList);
     } else if (focus == BodyView) {
         LastFocus = BodyView;
-        // Following a related link joins here when the related-page receiver lands.
+        if (BodyHasText() && !BodyShowsScrapbookText() && OpenRelatedLink(false) == 1 && ReadingActive == 0)
+            ReadBodyView();
     } else {
         return false;
     }
