@@ -5,6 +5,8 @@
 
 #include "app/articleview.h"
 #include "app/browser.h"
+#include "app/entrypoints.h"
+#include "app/readingcommands.h"
 #include "app/shell.h"
 #include "resources/resource.h"
 #include "retrieval/article.h"
@@ -12,6 +14,7 @@
 #include "retrieval/headlines.h"
 #include "retrieval/sjis.h"
 #include "retrieval/sources.h"
+#include "speech/reading.h"
 #include "speech/speak.h"
 #include "win/dialog.h"
 
@@ -144,4 +147,9 @@ int ReloadRelatedPage() {
     if (!ShowRelatedPage(address, true)) return 0;
     std::memcpy(HeadlineStore.pageTitles[depth], HeadlineStore.pageTitles[depth - 1], TitleCapacity);
     return 1;
+}
+
+bool OpenRelatedLinkList() {
+    if (OpenRelatedLink(true) == 1 && ReadingActive == 0) ReadBodyView();
+    return true;
 }
