@@ -1,6 +1,6 @@
 #!/bin/sh
 # Fails when program code includes a folder above its own. The folders, from the ground up:
-#   win  library  retrieval  speech  recording  app
+#   win  retrieval  library  speech  recording  app
 # A folder may include its own files and those of the folders below it; resources/resource.h
 # (names only) may be included from anywhere. See the README's Layout.
 set -e
@@ -10,8 +10,8 @@ rank() {
   case $1 in
     resources) echo 0 ;;
     win) echo 1 ;;
-    library) echo 2 ;;
-    retrieval) echo 3 ;;
+    retrieval) echo 2 ;;
+    library) echo 3 ;;
     speech) echo 4 ;;
     recording) echo 5 ;;
     app) echo 6 ;;
@@ -19,7 +19,7 @@ rank() {
   esac
 }
 bad=0
-for dir in win library retrieval speech recording app; do
+for dir in win retrieval library speech recording app; do
   own=$(rank "$dir")
   for file in $(find "$dir" -name '*.h' -o -name '*.cpp' | sort); do
     for included in $(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([a-z]*\)\/.*/\1/p' "$file" | sort -u); do
