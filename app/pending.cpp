@@ -13,20 +13,6 @@ bool NotAvailableYet() {
 
 }  // namespace
 
-bool OpenRecordingFolder() { return NotAvailableYet(); }
-bool OpenPageInBrowser() { return NotAvailableYet(); }
-bool OpenManual() { return NotAvailableYet(); }
-bool OpenCommandList() { return NotAvailableYet(); }
-bool OpenChangeHistory() { return NotAvailableYet(); }
-bool ShowVersionInfo() { return NotAvailableYet(); }
-bool OpenProductPage() { return NotAvailableYet(); }
-bool OpenAuthorSite() { return NotAvailableYet(); }
-bool OpenInquiryForm() { return NotAvailableYet(); }
-
-bool RegisterFavorite() { return NotAvailableYet(); }
-bool ShowFavorites() { return NotAvailableYet(); }
-bool MoveToHistory() { return NotAvailableYet(); }
-
 bool SaveToScrapbook() { return NotAvailableYet(); }
 bool GoToDefaultScrapbook() { return NotAvailableYet(); }
 bool DeleteScrapArticle() { return NotAvailableYet(); }
@@ -36,12 +22,3 @@ bool MoveScrapArticle() { return NotAvailableYet(); }
 bool NewScrapFolder() { return NotAvailableYet(); }
 bool RenameScrapFolder() { return NotAvailableYet(); }
 bool DeleteScrapFolder() { return NotAvailableYet(); }
-
-bool ReserveArticle() { return NotAvailableYet(); }
-bool OpenRecordingDialog() { return NotAvailableYet(); }
-bool OpenRecordingSettings() { return NotAvailableYet(); }
-
-bool SetSleepTimer() { return NotAvailableYet(); }
-bool CancelSleepTimer() { return NotAvailableYet(); }
-bool AnnounceSleepTimer() { return NotAvailableYet(); }
-bool CheckForUpdateNow() { return NotAvailableYet(); }

@@ -1,1 +1,4 @@
 # Files of this subsystem (see the top CMakeLists.txt)
+list(APPEND CORE_SOURCES recording/recordpaths.cpp recording/recordformat.cpp recording/recordsummary.cpp)
+list(APPEND WIN_SOURCES recording/convert.cpp recording/reservations.cpp recording/recorddialog.cpp
+  recording/recordsettings.cpp)
