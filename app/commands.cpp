@@ -10,6 +10,7 @@
 #include "app/entrypoints.h"
 #include "app/listcontent.h"
 #include "app/readingcommands.h"
+#include "app/relatedlinks.h"
 #include "app/screens.h"
 #include "app/search.h"
 #include "app/shell.h"
@@ -144,19 +145,17 @@ bool Reload() {
     if (BodyShowsScrapbookText()) return true;
     if (FocusedView() == HeadlineList) return ReloadHeadlines();
     // Any other focus: the page shown is received once more.
-    SetWindowTextA(BodyView, "");
     int depth = PageDepth;
     int shown = 0;
-    if (depth == 1) {
-        shown = OpenSelectedArticle();
+    if (depth > 1 && depth <= HeadlineLevels && HeadlineStore.pageAddresses[depth - 1][0] != '\0') {
+        // A related page is shown again one level deeper; one that cannot be received leaves the
+        // page shown as it was.
+        shown = ReloadRelatedPage();
     } else {
+        SetWindowTextA(BodyView, "");
         // Nothing has been opened since the list arrived (depth 0), or no page address is known.
-        if (depth < 1 || depth > HeadlineLevels || HeadlineStore.pageAddresses[depth - 1][0] == '\0')
-            return true;
-        char address[AddressCapacity];
-        std::memcpy(address, HeadlineStore.pageAddresses[depth - 1], sizeof address);
-        address[sizeof address - 1] = '\0';
-        shown = ReloadRelatedPage(address);
+        if (depth != 1) return true;
+        shown = OpenSelectedArticle();
     }
     if (shown == 1 && ReadingActive == 0) StartReadOn(BodyView);
     return true;

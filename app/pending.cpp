@@ -13,12 +13,6 @@ bool NotAvailableYet() {
 
 }  // namespace
 
-bool OpenRelatedLinkList() { return NotAvailableYet(); }
-int ReloadRelatedPage(const char*) {
-    NotAvailableYet();
-    return 0;
-}
-
 bool SaveToScrapbook() { return NotAvailableYet(); }
 bool GoToDefaultScrapbook() { return NotAvailableYet(); }
 bool DeleteScrapArticle() { return NotAvailableYet(); }

@@ -10,6 +10,7 @@
 #include "app/menufile.h"
 #include "app/readingcommands.h"
 #include "app/receptionview.h"
+#include "app/relatedlinks.h"
 #include "app/shell.h"
 #include "app/shortcuts.h"
 #include "library/receptionlog.h"
@@ -273,7 +274,8 @@ bool ViewForward() {
         ShowView(BodyView, HeadlineList);
     } else if (focus == BodyView) {
         LastFocus = BodyView;
-        // Following a related link joins here when the related-page receiver lands.
+        if (BodyHasText() && !BodyShowsScrapbookText() && OpenRelatedLink(false) == 1 && ReadingActive == 0)
+            ReadBodyView();
     } else {
         return false;
     }

@@ -26,6 +26,8 @@ ArticleMarkers CategoryMarkers(const CategoryParameterSet& parameters) {
     markers.bodyEnd = CategoryParameter(parameters, 9);
     markers.spanStart = CategoryParameter(parameters, 10);
     markers.spanEnd = CategoryParameter(parameters, 11);
+    markers.relatedStart = CategoryParameter(parameters, 13);
+    markers.relatedEnd = CategoryParameter(parameters, 14);
     return markers;
 }
 
@@ -170,5 +172,32 @@ bool ReceiveArticleForRecording(const ArticleRequest& request, bool titleFirst, 
     result.titled = true;
     ComposeRecordingText(request.headlineTitle, page.get(), titleFirst, output.get(), output.capacity());
     result.text = output.get();
+    return true;
+}
+
+bool ReceiveRelatedPage(const char* address, const CategoryParameterSet& parameters, bool useMarkers,
+                        bool collectLinks, ArticleResult& result) {
+    Clear(result);
+    SjisCopyCut(result.address, AddressCapacity, address, std::strlen(address));
+    RepairRelatedAddress(result.address, AddressCapacity, SourceAddress(SourceGooNews));
+    result.addressKnown = true;
+    win::HeapBuffer page(ArticlePageCapacity);
+    if (!page.get() || !FetchPage(result.address, page.get(), page.capacity())) {
+        result.failure = ArticleFailure::NotReceived;
+        return false;
+    }
+    ConvertPage(page, parameters);
+    int links = 0;
+    ExtractRelatedPage(page.get(),
+                       page.capacity(),
+                       ClassifyArticleSource(CategoryParameter(parameters, 2)),
+                       CategoryMarkers(parameters),
+                       useMarkers,
+                       result.linkTitles,
+                       result.linkAddresses,
+                       &links,
+                       collectLinks);
+    result.linkCount = links;
+    result.text = page.get();
     return true;
 }

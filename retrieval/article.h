@@ -45,3 +45,10 @@ bool ReceiveArticle(const ArticleRequest& request, ArticleResult& result);
 // and the headline as the first line when titleFirst. Returns true when result.text is to be
 // shown; false only when the page could not be received.
 bool ReceiveArticleForRecording(const ArticleRequest& request, bool titleFirst, ArticleResult& result);
+
+// A page of the related-link chain: address repaired (into result.address), downloaded, cut
+// with the category's related-page markers when useMarkers, its links collected when
+// collectLinks (the next level exists), and cleaned. Returns true when result.text is to be
+// shown; false (NotReceived) when the page could not be downloaded.
+bool ReceiveRelatedPage(const char* address, const CategoryParameterSet& parameters, bool useMarkers,
+                        bool collectLinks, ArticleResult& result);

@@ -45,9 +45,9 @@ bool EndsWith(const char* text, const char* suffix) {
     return n >= m && std::memcmp(text + n - m, suffix, m) == 0;
 }
 
-// The first steps every body and continuation page goes through: tags out, one LF
+// The first steps every body, continuation and related page goes through: tags out, one LF
 // per line break, no empty lines, the category's span out.
-void CleanLines(char* page, std::size_t capacity, const ArticleMarkers& markers) {
+void CleanLineBreaks(char* page, std::size_t capacity, const ArticleMarkers& markers) {
     DeleteSpacePairs(page);
     ReplaceAll(page, capacity, "→", "");
     ReplaceAll(page, capacity, "\t", "");
@@ -58,6 +58,10 @@ void CleanLines(char* page, std::size_t capacity, const ArticleMarkers& markers)
     ReplaceAll(page, capacity, "\r", "");
     CollapseBlankLines(page);
     RemoveSpan(page, markers.spanStart, markers.spanEnd);
+}
+
+void CleanLines(char* page, std::size_t capacity, const ArticleMarkers& markers) {
+    CleanLineBreaks(page, capacity, markers);
     CutBetween(page, MarkerNone, CacheScriptEnd);
 }
 
@@ -76,11 +80,21 @@ int CompleteArticleAddress(char* address, const char* base, char* page, std::siz
     return SjisCopyCut(page + used, pageCapacity - used, address, addressLength) == addressLength;
 }
 
+namespace {
+
+// The portal's top-page body: between the last of the markers, or of its own when neither is
+// found, and before its related-articles heading.
+void CutYahooBody(char* page, const char* start, const char* end) {
+    if (!CutBetweenLast(page, start, end))
+        CutBetweenLast(page, "<div class=\"hdLogoWrap\">", "<!--- interest_match_relevant_zone_end --->");
+    CutBetween(page, MarkerNone, RelatedArticlesHeading);
+}
+
+}  // namespace
+
 int CutArticleBody(char* page, const ArticleSource& source, const ArticleMarkers& markers) {
     if (source.yahoo) {
-        if (!CutBetweenLast(page, markers.bodyStart, markers.bodyEnd))
-            CutBetweenLast(page, "<div class=\"hdLogoWrap\">", "<!--- interest_match_relevant_zone_end --->");
-        CutBetween(page, MarkerNone, RelatedArticlesHeading);
+        CutYahooBody(page, markers.bodyStart, markers.bodyEnd);
         return 1;
     }
     if (!Contains(page, markers.bodyStart)) return 0;
@@ -231,4 +245,43 @@ ArticleSource ClassifyArticleSource(const char* sourceIdentifier) {
     source.allAbout = IsSource(sourceIdentifier, SourceAllAbout);
     source.weather = IsSource(sourceIdentifier, SourceWeather);
     return source;
+}
+
+void RepairRelatedAddress(char* address, std::size_t capacity, const char* gooHost) {
+    ReplaceAll(address, capacity, ".net//", ".net/");
+    if (gooHost[0] == '\0') return;
+    char doubled[HostScratch];
+    char single[HostScratch];
+    SjisCopyCut(single, sizeof single, gooHost, std::strlen(gooHost));
+    SjisCopyCut(doubled, sizeof doubled, gooHost, std::strlen(gooHost));
+    Append(single, sizeof single, "/");
+    Append(doubled, sizeof doubled, "//");
+    ReplaceAll(address, capacity, doubled, single);
+}
+
+int CompleteRelatedAddress(char* link, const char* base, char* page, std::size_t pageCapacity) {
+    if (pageCapacity == 0) return 0;
+    ResolveParentPath(link);
+    const std::size_t linkLength = std::strlen(link);
+    if (Contains(link, "://")) return SjisCopyCut(page, pageCapacity, link, linkLength) == linkLength;
+    const std::size_t baseLength = std::strlen(base);
+    std::size_t used = SjisCopyCut(page, pageCapacity, base, baseLength);
+    if (used < baseLength) return 0;
+    return SjisCopyCut(page + used, pageCapacity - used, link, linkLength) == linkLength;
+}
+
+void ExtractRelatedPage(char* page, std::size_t pageCapacity, const ArticleSource& source,
+                        const ArticleMarkers& markers, bool useMarkers, char (*titles)[TitleCapacity],
+                        char (*addresses)[AddressCapacity], int* linkCount, bool collectLinks) {
+    if (useMarkers) {
+        if (source.yahoo)
+            CutYahooBody(page, markers.relatedStart, markers.relatedEnd);
+        else
+            CutBetween(page, markers.relatedStart, markers.relatedEnd);
+    }
+    if (source.yahoo) CutBetweenLast(page, MarkerNone, "<h3 class=\"sc-hEsumM jLqHXT\">");
+    *linkCount = collectLinks ? CollectRelatedLinks(page, titles, addresses, RelatedPageLinkLimit) : 0;
+    CleanLineBreaks(page, pageCapacity, markers);
+    if (source.rss || source.yahoo) RemoveSpan(page, StyleBlockStart, StyleBlockEnd);
+    CutBetween(page, MarkerNone, "【関連記事】");
 }

@@ -19,6 +19,8 @@ constexpr std::size_t FoldCapacity = 131072;          // the text folded from CR
 constexpr int RelatedLinkLimit = 100;
 constexpr int RecordingLinkLimit = 300;
 constexpr int LastContinuationPage = 10;
+constexpr int RelatedPageLinkLimit = 300;
+constexpr std::size_t HostScratch = 264;  // a configured host (at most 255 bytes) and "//"
 
 // Which of the sources with rules of their own a category's source identifier names.
 struct ArticleSource {
@@ -38,6 +40,8 @@ struct ArticleMarkers {
     const char* bodyEnd = "";
     const char* spanStart = "";
     const char* spanEnd = "";
+    const char* relatedStart = "";  // the cut of a page opened as news from a related link
+    const char* relatedEnd = "";
 };
 
 // Resolves "../" in the stored headline address (in place, so the store changes too)
@@ -118,3 +122,19 @@ void AppendContinuationPage(char* joined, std::size_t capacity, const char* page
 // the text alone otherwise, cut at capacity.
 void ComposeRecordingText(const char* title, const char* text, bool titleFirst, char* out,
                           std::size_t capacity);
+
+// The repairs of a related page's address before it is fetched: ".net//" becomes ".net/",
+// then gooHost followed by "//" becomes gooHost followed by "/".
+void RepairRelatedAddress(char* address, std::size_t capacity, const char* gooHost);
+
+// Resolves "../" in the stored link (in place, so the store changes too) and writes the page
+// address into page: the link itself when it holds "://", otherwise base, whole, followed by
+// the link. Returns 0 when the page address had to be cut to fit pageCapacity.
+int CompleteRelatedAddress(char* link, const char* base, char* page, std::size_t pageCapacity);
+
+// The text path of a related page: with useMarkers the cut between relatedStart and
+// relatedEnd (the portal's top page has rules of its own), its links (at most
+// RelatedPageLinkLimit, none unless collectLinks) and the cleaning.
+void ExtractRelatedPage(char* page, std::size_t pageCapacity, const ArticleSource& source,
+                        const ArticleMarkers& markers, bool useMarkers, char (*titles)[TitleCapacity],
+                        char (*addresses)[AddressCapacity], int* linkCount, bool collectLinks);

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Fails when program code includes a folder above its own. The folders, from the ground up:
-#   win  library  retrieval  speech  recording  app
+#   win  retrieval  library  speech  recording  app
 # tbspeech/ (the speech library, a program of its own) stands beside library/: it includes
 # only win/, and recording/ and app/ include its header.
 # A folder may include its own files and those of the folders below it; resources/resource.h
@@ -11,11 +11,10 @@ cd "$ROOT"
 rank() {
   case $1 in
     resources) echo 0 ;;
-    tbspeech) echo 0 ;;  # the speech library's interface, a deliverable of its own
     win) echo 1 ;;
-    tbspeech) echo 2 ;;
-    library) echo 2 ;;
-    retrieval) echo 3 ;;
+    tbspeech) echo 2 ;;  # the speech library, a deliverable of its own: beside retrieval/
+    retrieval) echo 2 ;;
+    library) echo 3 ;;
     speech) echo 4 ;;
     recording) echo 5 ;;
     app) echo 6 ;;

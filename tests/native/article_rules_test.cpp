@@ -483,4 +483,115 @@ TEST_F(RealPages, OtherArticlesAreCutOrRefusedCleanly) {
     EXPECT_LT(yomiuri.str().size(), html.size());
 }
 
+std::string Complete(std::string link, const char* base) {
+    char page[AddressCapacity];
+    char stored[AddressCapacity];
+    std::snprintf(stored, sizeof stored, "%s", link.c_str());
+    EXPECT_EQ(1, CompleteRelatedAddress(stored, base, page, sizeof page));
+    return page;
+}
+
+std::string Repaired(std::string address, const char* gooHost = "news.goo.ne.jp") {
+    char text[AddressCapacity];
+    std::snprintf(text, sizeof text, "%s", address.c_str());
+    RepairRelatedAddress(text, sizeof text, gooHost);
+    return text;
+}
+
+TEST(RelatedAddress, AParentLinkJoinsTheWholeBaseAndOnlyKnownHostsAreRepaired) {
+    // The base is taken whole: a parent link leaves two slashes at the seam.
+    EXPECT_EQ("https://news.goo.ne.jp//x/y.html", Complete("../x/y.html", "https://news.goo.ne.jp/"));
+    EXPECT_EQ("https://news.goo.ne.jp/x/y.html",
+              Repaired(Complete("../x/y.html", "https://news.goo.ne.jp/")));
+    EXPECT_EQ("https://example.net/a/b.html", Repaired(Complete("../../a/b.html", "https://example.net/")));
+    EXPECT_EQ("https://example.jp//x/y.html", Repaired(Complete("../x/y.html", "https://example.jp/")));
+    // A full address is taken as it is; a relative one without "../" is only joined.
+    EXPECT_EQ("https://other.jp/p.html", Complete("https://other.jp/p.html", "https://news.goo.ne.jp/"));
+    EXPECT_EQ("https://news.yahoo.co.jp/a.html", Complete("/a.html", "https://news.yahoo.co.jp"));
+    // Only the doubled slash after the host is repaired, not one in the path.
+    EXPECT_EQ("https://news.goo.ne.jp/a//b", Repaired("https://news.goo.ne.jp//a//b"));
+    EXPECT_EQ("https://example.net/x.net/y", Repaired("https://example.net//x.net//y"));
+}
+
+TEST(RelatedAddress, ALinkThatDoesNotFitIsCutAndSaysSo) {
+    std::string link(AddressCapacity, 'a');
+    char stored[AddressCapacity * 2];
+    std::snprintf(stored, sizeof stored, "%s", link.c_str());
+    char page[64];
+    EXPECT_EQ(0, CompleteRelatedAddress(stored, "https://example.jp/", page, sizeof page));
+    EXPECT_EQ(63u, std::strlen(page));
+}
+
+ArticleMarkers RelatedMarkers() {
+    ArticleMarkers m;
+    m.relatedStart = "<main>";
+    m.relatedEnd = "</main>";
+    m.spanStart = "【広告】";
+    m.spanEnd = "【広告ここまで】";
+    return m;
+}
+
+const char RelatedPage[] =
+    "<html><nav><a href=\"/menu.html\">メニュー</a></nav><main><p>関連の本文\t一行目</p>"
+    "<p>【広告】買って【広告ここまで】二行目→</p>"
+    "<a href=\"/deeper.html\">さらに:深い記事</a><a href=\"/img.html\"><img src=\"x.png\"></a>"
+    "<p>【関連記事】ここから先は要らない</p></main><footer>足</footer></html>";
+
+// The test page through the related-page path; the page text is returned.
+std::string Related(bool useMarkers, bool collectLinks, Links& links) {
+    char page[4096];
+    std::snprintf(page, sizeof page, "%s", RelatedPage);
+    ExtractRelatedPage(page,
+                       sizeof page,
+                       ArticleSource{},
+                       RelatedMarkers(),
+                       useMarkers,
+                       links.titles.get(),
+                       links.addresses.get(),
+                       &links.count,
+                       collectLinks);
+    return page;
+}
+
+TEST(RelatedPage, AsNewsTheMarkersCutAndTheLinksAreThoseInside) {
+    Links links;
+    EXPECT_EQ("関連の本文一行目\n二行目\nさらに:深い記事", Related(true, true, links));
+    ASSERT_EQ(1, links.count);  // the image-only anchor is dropped
+    EXPECT_STREQ("さらに：深い記事", links.titles[0]);
+    EXPECT_STREQ("/deeper.html", links.addresses[0]);
+}
+
+TEST(RelatedPage, AsFullTextNothingIsCutAndAtTheDeepestLevelNoLinksAreKept) {
+    Links links;
+    std::string page = Related(false, true, links);
+    EXPECT_EQ(2, links.count);
+    EXPECT_STREQ("メニュー", links.titles[0]);
+    EXPECT_NE(std::string::npos, page.find("メニュー"));  // what the markers would cut is kept
+    EXPECT_EQ(std::string::npos, page.find("ここから先"));
+
+    Related(true, false, links);
+    EXPECT_EQ(0, links.count);
+}
+
+TEST(RelatedPage, AtMostThreeHundredLinks) {
+    std::string html = "<main>";
+    for (int i = 0; i < 320; ++i)
+        html += "<a href=\"/" + std::to_string(i) + ".html\">記事" + std::to_string(i) + "</a>";
+    html += "</main>";
+    std::vector<char> page(html.begin(), html.end());
+    page.resize(html.size() * 2 + 1, '\0');
+    Links links;
+    ExtractRelatedPage(page.data(),
+                       page.size(),
+                       ArticleSource{},
+                       RelatedMarkers(),
+                       true,
+                       links.titles.get(),
+                       links.addresses.get(),
+                       &links.count,
+                       true);
+    EXPECT_EQ(RelatedPageLinkLimit, links.count);
+    EXPECT_STREQ("/299.html", links.addresses[299]);
+}
+
 }  // namespace
