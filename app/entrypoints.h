@@ -26,7 +26,7 @@ bool MoveToHistory();     // 550
 
 // Related links.
 bool OpenRelatedLinkList();  // 523 (a page shown and not a scrapbook text; the table checks)
-// 509 on a related page: receives the page at address again and shows it one level deeper, as
+// 509 on a related page: receives the page shown again and shows it one level deeper, as
 // opening a related link does. Returns 1 when a page was shown (the reload then reads it on).
 int ReloadRelatedPage();
 
