@@ -57,7 +57,10 @@ int OpenSelected(Receiver receive) {
     if (selection < 0) return 0;
     auto result = std::make_unique<ArticleResult>();
     const ArticleRequest request{
-        HeadlineStore.titles[0][selection], HeadlineStore.addresses[0][selection], &CategoryParameters};
+        HeadlineStore.titles[0][selection],
+        HeadlineStore.addresses[0][selection],
+        &CategoryParameters,
+        Settings.MainTextFallback == 1};
     receive(request, *result);
     KeepArticleData(*result);
     switch (result->failure) {

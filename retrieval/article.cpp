@@ -6,7 +6,6 @@
 
 #include <cstring>
 
-#include "library/settings.h"
 #include "retrieval/article_rules.h"
 #include "retrieval/fetch.h"
 #include "retrieval/forecast.h"
@@ -135,7 +134,7 @@ bool ReceiveArticle(const ArticleRequest& request, ArticleResult& result) {
                         result.linkAddresses,
                         &links,
                         offersLinks) &&
-        !(Settings.MainTextFallback == 1 &&
+        !(request.mainTextFallback &&
           ExtractMainTextArticle(page.get(), page.capacity(), source, CategoryMarkers(parameters)))) {
         result.failure = ArticleFailure::NoBody;
         return false;

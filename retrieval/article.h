@@ -14,6 +14,7 @@ struct ArticleRequest {
     const char* headlineTitle;  // the headline as listed; the page title is made from it
     char* headlineAddress;      // as cut from the list; its "../" are resolved in place
     const CategoryParameterSet* parameters;
+    bool mainTextFallback;  // when the markers miss, look for the page's main text
 };
 
 enum class ArticleFailure {
