@@ -17,7 +17,7 @@ namespace {
 
 std::string Fixture(const char* name) {
     std::string text;
-    EXPECT_TRUE(ReadFile(Root() + "/testing/site/fixtures/articles/" + name, &text)) << name;
+    EXPECT_TRUE(ReadPage(Root() + "/testing/site/fixtures/articles/" + name, &text)) << name;
     return text;
 }
 
@@ -272,7 +272,11 @@ TEST(ArticleCleaning, HugeBodyIsFoldedWithinItsCapacity) {
     std::string text = page.str();
     EXPECT_LT(text.size(), FoldCapacity);
     EXPECT_EQ(text.find('\r'), std::string::npos);
-    EXPECT_EQ(text.substr(0, 16), "あいうえお\n");
+    const std::string line = "あいうえお\n";
+    EXPECT_EQ(text.substr(0, line.size()), line);
+    // The cut at the fold's capacity falls inside "え" and drops its lead byte.
+    const std::string last = text.substr(text.rfind('\n') + 1);
+    EXPECT_EQ(last, "あいう");
 }
 
 TEST(ArticleTitle, TextAfterTheFirstLineWithoutSpacesTabsOrLineFeeds) {
@@ -381,7 +385,7 @@ TEST(ArticleRecording, NoMarkerTestNoSourceRulesAndUpTo300Links) {
 class RealPages : public ::testing::Test {
   protected:
     bool Load(const char* name, std::string* text) {
-        return ReadFile(Root() + "/../shared/realworld/" + name, text);
+        return ReadPage(Root() + "/../shared/realworld/" + name, text);
     }
 };
 

@@ -14,7 +14,7 @@ namespace {
 
 std::string FixturePage() {
     std::string text;
-    EXPECT_TRUE(ReadFile(Root() + "/testing/site/fixtures/articles/forecast.html", &text));
+    EXPECT_TRUE(ReadPage(Root() + "/testing/site/fixtures/articles/forecast.html", &text));
     return text;
 }
 
@@ -87,7 +87,7 @@ TEST(Forecast, OverlongCellsAndHeadingsAreCutNotOverflowed) {
 
 TEST(Forecast, RealOneHourPageFailsCleanly) {
     std::string html;
-    if (!ReadFile(Root() + "/../shared/realworld/tenki-1hour-hiroshima-nishi-2019-RECONSTRUCTED.html", &html))
+    if (!ReadPage(Root() + "/../shared/realworld/tenki-1hour-hiroshima-nishi-2019-RECONSTRUCTED.html", &html))
         GTEST_SKIP() << "no saved pages";
     Page page(html, 1024000);
     int result = FormatForecast(page.get(), page.capacity);
