@@ -334,6 +334,18 @@ TEST(ArticlePaging, FixturePagesJoinWithoutTheirPagers) {
     EXPECT_EQ(ExtractContinuationPage(missing.get(), missing.capacity, FixtureMarkers()), 0);
 }
 
+TEST(ArticlePaging, PagerSpanGoesOnlyWhenItsStartIsThere) {
+    // A pager from "前へ" to the source line goes, with what lies between.
+    Page joined("一ページ目。\n", ArticleTextCapacity);
+    AppendContinuationPage(joined.get(), joined.capacity, "前へ 1 2 次へ\n共同通信配信\n二ページ目。\n");
+    EXPECT_EQ(joined.str(), "一ページ目。\n\n二ページ目。\n");
+
+    // A page with the source line but no "前へ" keeps all its text.
+    Page kept("一ページ目。\n", ArticleTextCapacity);
+    AppendContinuationPage(kept.get(), kept.capacity, "二ページ目。\n共同通信配信\n");
+    EXPECT_EQ(kept.str(), "一ページ目。\n二ページ目。\n共同通信配信\n");
+}
+
 TEST(ArticlePaging, JoinedAndRecordingTextsStopAtTheirCapacity) {
     Page joined(std::string(ArticleTextCapacity - 10, 'a'), ArticleTextCapacity);
     AppendContinuationPage(joined.get(), joined.capacity, "あいうえおかきくけこ");
