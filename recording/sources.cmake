@@ -1,1 +1,2 @@
 # Files of this subsystem (see the top CMakeLists.txt)
+list(APPEND CORE_SOURCES recording/player.cpp)
