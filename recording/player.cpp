@@ -1,9 +1,13 @@
 #include "recording/player.h"
 
+#include <cctype>
 #include <cstdio>
+#include <cstring>
 
 std::atomic<int32_t> PlayState{PlayClosed};
 std::atomic<int32_t> PlayerCommand{PlayerNoCommand};
+std::atomic<double> PlayerDuration{0};
+std::atomic<uint32_t> PlayerSession{0};
 
 namespace {
 
@@ -64,6 +68,29 @@ void FormatPlayerTime(char* out, std::size_t capacity, const char* format, doubl
     // Also catches NaN: an unknown time is 0.
     const long whole = seconds >= 1 && seconds < 1e9 ? static_cast<long>(seconds) : 0;
     std::snprintf(out, capacity, format, static_cast<int>(whole / 60), static_cast<int>(whole % 60));
+}
+
+void PlayerDownloadName(const char* address, char* name, std::size_t capacity) {
+    if (capacity == 0) return;
+    // The last path segment: after the last '/', before any query or fragment.
+    std::size_t end = std::strcspn(address, "?#");
+    std::size_t start = end;
+    while (start > 0 && address[start - 1] != '/') --start;
+    const char* dot = nullptr;
+    for (std::size_t i = start; i < end; ++i)
+        if (address[i] == '.') dot = address + i;
+    char extension[8] = "dat";
+    if (dot) {
+        std::size_t n = static_cast<std::size_t>(address + end - dot - 1);
+        bool plain = n > 0 && n <= 5;
+        for (std::size_t i = 0; plain && i < n; ++i)
+            plain = std::isalnum(static_cast<unsigned char>(dot[1 + i]));
+        if (plain) {
+            std::memcpy(extension, dot + 1, n);
+            extension[n] = '\0';
+        }
+    }
+    std::snprintf(name, capacity, "player.%s", extension);
 }
 
 bool PlayerTick(PlayerMedia& media, double duration, PlayerSpeaker speak, void* context) {

@@ -23,6 +23,11 @@ constexpr int32_t PlayerSayPosition = 6;  // 4
 
 extern std::atomic<int32_t> PlayState;
 extern std::atomic<int32_t> PlayerCommand;
+// The length in seconds as the player thread read it (0 until then, or when unknown).
+extern std::atomic<double> PlayerDuration;
+// Counts the openings of the player: a thread whose opening is no longer the latest one ends
+// without playing (its dialog closed while it was still fetching).
+extern std::atomic<uint32_t> PlayerSession;
 
 // The seek command for Left (forward false) or Right, with or without Ctrl.
 int32_t SeekCommand(bool forward, bool ctrl);
@@ -47,6 +52,11 @@ int LowerPlayerVolume(int level);
 // A time in seconds truncated to whole seconds, formatted with its minutes and seconds by
 // format (two %d, e.g. "長さ %d分%d秒"), cut to capacity. Negative and unknown times are 0.
 void FormatPlayerTime(char* out, std::size_t capacity, const char* format, double seconds);
+
+// The file name a fetched stream is kept under in the data folder: "player" with the
+// extension of the address's last path segment (letters and digits, at most 5), so that
+// the media framework knows its kind; "player.dat" when it has none.
+void PlayerDownloadName(const char* address, char* name, std::size_t capacity);
 
 // What the player thread's loop needs of the playback objects.
 class PlayerMedia {

@@ -1,2 +1,3 @@
 # Files of this subsystem (see the top CMakeLists.txt)
 list(APPEND CORE_SOURCES recording/player.cpp)
+list(APPEND WIN_SOURCES recording/playergraph.cpp)

@@ -176,3 +176,30 @@ TEST_F(PlayerLoop, BackspaceStartsOverFromTheBeginning) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PlayerDownload, TheNameAFetchedStreamIsKeptUnderKeepsItsKind) {
+    char name[16];
+    const struct {
+        const char* address;
+        const char* name;
+    } cases[] = {
+        {"https://r.example/news/0412.mp3",         "player.mp3"},
+        {"https://r.example/a.b/c.wav?token=x.exe", "player.wav"},
+        {"https://r.example/dir.d/stream",          "player.dat"},
+        {"https://r.example/x.toolongext",          "player.dat"},
+        {"https://r.example/x.m$3",                 "player.dat"},
+        {"https://r.example/x.",                    "player.dat"},
+        {"https://r.example/x.m4a#t=10",            "player.m4a"},
+    };
+    for (const auto& c : cases) {
+        PlayerDownloadName(c.address, name, sizeof name);
+        EXPECT_STREQ(name, c.name) << c.address;
+    }
+    char small[8];
+    PlayerDownloadName("https://r.example/a.mp3", small, sizeof small);
+    EXPECT_STREQ(small, "player.");
+}
+
+}  // namespace
