@@ -13,7 +13,7 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   macro(shift_jis_sources var)
   endmacro()
 else()
-  find_program(PYTHON3 python3 REQUIRED)
+  find_program(PYTHON3 python3 HINTS /usr/bin REQUIRED)
   set(CORE_INCLUDE ${CMAKE_BINARY_DIR}/sjis)
   file(GLOB_RECURSE SJIS_FILES CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR}
     ${CMAKE_SOURCE_DIR}/app/*.h ${CMAKE_SOURCE_DIR}/app/*.cpp
@@ -22,13 +22,14 @@ else()
     ${CMAKE_SOURCE_DIR}/library/*.h ${CMAKE_SOURCE_DIR}/library/*.cpp
     ${CMAKE_SOURCE_DIR}/recording/*.h ${CMAKE_SOURCE_DIR}/recording/*.cpp
     ${CMAKE_SOURCE_DIR}/tests/*.h ${CMAKE_SOURCE_DIR}/tests/*.cpp)
-  set(SJIS_COPIES)
-  foreach(f ${SJIS_FILES})
-    add_custom_command(OUTPUT ${CORE_INCLUDE}/${f}
-      COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/cp932-literals.py ${CMAKE_SOURCE_DIR}/${f} ${CORE_INCLUDE}/${f}
-      DEPENDS ${CMAKE_SOURCE_DIR}/${f} ${CMAKE_SOURCE_DIR}/scripts/cp932-literals.py)
-    list(APPEND SJIS_COPIES ${CORE_INCLUDE}/${f})
-  endforeach()
+  set(SJIS_COPIES ${SJIS_FILES})
+  list(TRANSFORM SJIS_COPIES PREPEND ${CORE_INCLUDE}/)
+  set(SJIS_SOURCES ${SJIS_FILES})
+  list(TRANSFORM SJIS_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
+  # One run copies them all: quicker than a run for each file.
+  add_custom_command(OUTPUT ${SJIS_COPIES}
+    COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/cp932-literals.py ${CMAKE_SOURCE_DIR} ${CORE_INCLUDE} ${SJIS_FILES}
+    DEPENDS ${SJIS_SOURCES} ${CMAKE_SOURCE_DIR}/scripts/cp932-literals.py)
   add_custom_target(sjis_copies DEPENDS ${SJIS_COPIES})
   macro(shift_jis_sources var)
     list(TRANSFORM ${var} REPLACE "^${CMAKE_SOURCE_DIR}/" "${CORE_INCLUDE}/")

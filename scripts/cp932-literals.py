@@ -7,7 +7,7 @@ copies to see the literals as the program does (gcc and MinGW use -fexec-charset
 Comments and code are copied as they are. A non-ASCII character in a raw string cannot
 be escaped and stops the copy with an error.
 
-Usage: cp932-literals.py SOURCE COPY
+Usage: cp932-literals.py SOURCE_ROOT COPY_ROOT FILE...  (FILE relative to SOURCE_ROOT)
 """
 import os
 import sys
@@ -66,17 +66,28 @@ def rewrite(text, name):
     return "".join(out)
 
 
-def main():
-    source, copy = sys.argv[1], sys.argv[2]
+def copy(source, target):
     with open(source, encoding="utf-8") as f:
         text = f.read()
-    os.makedirs(os.path.dirname(copy), exist_ok=True)
     result = rewrite(text, source)
-    # Quoted includes of the copied folder find the copies, everything else the original.
-    with open(copy + ".tmp", "w", encoding="utf-8") as f:
-        f.write('#line 1 "%s"\n' % source)
+    result = '#line 1 "%s"\n' % source + result
+    os.makedirs(os.path.dirname(target), exist_ok=True)
+    # An unchanged copy keeps its time, so nothing is rebuilt for it.
+    if os.path.exists(target):
+        with open(target, encoding="utf-8") as f:
+            if f.read() == result:
+                return
+    # #line keeps __FILE__ and the diagnostics on the original; quoted includes still find
+    # the copies beside the copy.
+    with open(target + ".tmp", "w", encoding="utf-8") as f:
         f.write(result)
-    os.replace(copy + ".tmp", copy)
+    os.replace(target + ".tmp", target)
+
+
+def main():
+    source_root, copy_root = sys.argv[1], sys.argv[2]
+    for name in sys.argv[3:]:
+        copy(os.path.join(source_root, name), os.path.join(copy_root, name))
 
 
 if __name__ == "__main__":
