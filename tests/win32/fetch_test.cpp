@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "testing/doubles/processcounts.h"
+
 namespace {
 
 const size_t kPageCapacity = 1024000;
@@ -88,37 +90,11 @@ std::string FetchText(Fetcher fetch, const std::string& address, int* result) {
     return *result ? std::string(destination.data()) : std::string();
 }
 
-// Handles of this process. GetProcessHandleCount answers 0 under Wine, so count the entries
-// of the system handle table that belong to us there.
+// Handles of this process.
 long ProcessHandleCount() {
     DWORD count = 0;
     if (GetProcessHandleCount(GetCurrentProcess(), &count) && count > 0) return count;
-    struct Entry {
-        ULONG process;
-        BYTE type, flags;
-        USHORT handle;
-        PVOID object;
-        ACCESS_MASK access;
-    };
-    typedef LONG(WINAPI * QueryFunction)(ULONG, PVOID, ULONG, PULONG);
-    auto query = reinterpret_cast<QueryFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
-    if (!query) return -1;
-    const ULONG kSystemHandleInformation = 16;
-    const LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
-    std::vector<char> table(1 << 16);
-    LONG status;
-    while (
-        (status = query(kSystemHandleInformation, table.data(), static_cast<ULONG>(table.size()), nullptr)) ==
-        kInfoLengthMismatch)
-        table.resize(table.size() * 2);
-    if (status != 0) return -1;
-    ULONG entries = *reinterpret_cast<ULONG*>(table.data());
-    const Entry* entry = reinterpret_cast<const Entry*>(table.data() + sizeof(void*));
-    long mine = 0;
-    for (ULONG i = 0; i < entries; ++i)
-        if (entry[i].process == GetCurrentProcessId()) ++mine;
-    return mine;
+    return ProcessHandleCountOf(GetCurrentProcessId());
 }
 
 class FetchTest : public ::testing::Test {
