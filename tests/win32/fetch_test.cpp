@@ -197,6 +197,29 @@ TEST_F(FetchTest, FailuresLeaveTheDestinationUntouched) {
     EXPECT_EQ(LastRequest().path, "/_fault/unknown-ca") << "the request was sent anyway";
 }
 
+TEST_F(FetchTest, FilesGetTheBodyByteForByteOrNothing) {
+    char folder[MAX_PATH];
+    ASSERT_GT(GetTempPathA(MAX_PATH, folder), 0u);
+    const std::string path = std::string(folder) + "tavlo-fetched.wav";
+    DeleteFileA(path.c_str());
+
+    ASSERT_EQ(FetchToFile(Site("/audio/news.wav").c_str(), path.c_str(), 1 << 30), 1);
+    const std::string wave = ReadFile(UnixPathFromEnv("TAVLO_SITE_ROOT") + "\\audio\\news.wav");
+    ASSERT_GT(wave.size(), 100000u);
+    EXPECT_TRUE(ReadFile(path) == wave);
+    ASSERT_EQ(FetchToFile(Site("/_fault/nul").c_str(), path.c_str(), 1 << 30), 1);
+    EXPECT_EQ(ReadFile(path), std::string("before\0after", 12));
+    ASSERT_EQ(FetchToFile(Site("/_fault/big?bytes=100000").c_str(), path.c_str(), 1000), 1);
+    EXPECT_EQ(ReadFile(path).size(), 1000u);
+
+    // A transfer that breaks off leaves no file; a folder that is missing takes none.
+    DeleteFileA(path.c_str());
+    EXPECT_EQ(FetchToFile(Site("/_fault/cut/fetch/long.html").c_str(), path.c_str(), 1 << 30), 0);
+    EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+    const std::string nowhere = std::string(folder) + "no-such-folder\\x.wav";
+    EXPECT_EQ(FetchToFile(Site("/audio/news.wav").c_str(), nowhere.c_str(), 1 << 30), 0);
+}
+
 TEST_F(FetchTest, MonikerFetchesTheSameDocuments) {
     int result = 0;
     EXPECT_EQ(FetchText(FetchPageViaMoniker, Site("/fetch/page.html"), &result), Fixture("page.html"));
