@@ -2,3 +2,4 @@
 list(APPEND CORE_SOURCES recording/player.cpp)
 list(APPEND WIN_SOURCES recording/playergraph.cpp)
 list(APPEND WIN_SOURCES recording/playerthread.cpp)
+list(APPEND WIN_SOURCES recording/playerdialog.cpp)
