@@ -14,25 +14,10 @@ import time
 import pytest
 
 from harness import ARTIFACTS, ROOT
+from test_articles import CATEGORY
 
 pytestmark = pytest.mark.skipif(os.environ.get("TAVLO_RANDOM_KEYS") != "1",
                                 reason="random keystrokes run only with TAVLO_RANDOM_KEYS=1")
-
-CATEGORY = """
-[Category{n}]
-Parameter1={name}
-Parameter2={source}
-Parameter3={list}
-Parameter4={area_start}
-Parameter5={area_end}
-Parameter6={item_start}
-Parameter7={item_end}
-Parameter8=<div class="article-body">
-Parameter9=<!-- /article-body -->
-Parameter12=1
-Parameter17=<title>
-Parameter18=</title>
-"""
 
 CATEGORIES = "".join([
     CATEGORY.format(n=1, name="記事", source="https://localhost/", list="https://localhost/articles/index.html",
@@ -47,21 +32,8 @@ CATEGORIES = "".join([
                     area_start="<ul>", area_end="</ul>", item_start='<a href="', item_end='"'),
 ])
 
-MENU = """
-[Menu1]
-ListText1=記事
-MenuName1=random.txt
-Number1=1
-ListText2=読み上げ
-MenuName2=random.txt
-Number2=2
-ListText3=フィード
-MenuName3=random.txt
-Number3=3
-ListText4=届かない
-MenuName4=random.txt
-Number4=4
-"""
+MENU = "[Menu1]\n" + "".join(f"ListText{n}={name}\nMenuName{n}=random.txt\nNumber{n}={n}\n"
+                               for n, name in enumerate(["記事", "読み上げ", "フィード", "届かない"], 1))
 
 # Commands that end the program or start another one (browser, editor, the manual in the
 # editor), whose window would take the keys that follow.
@@ -80,14 +52,27 @@ HANDLE_GROWTH = 60
 THREAD_GROWTH = 4
 
 
+def command_numbers():
+    """Command names of resources/resource.h (where there is one) to their numbers."""
+    header = ROOT / "resources" / "resource.h"
+    if not header.exists():
+        return {}
+    return {name: int(value) for name, value in
+            re.findall(r"^#define\s+(IDM_\w+)\s+(\d+)", header.read_text(encoding="utf-8"), re.M)}
+
+
 def accelerator_keys():
     """The program's accelerator table as xdotool key names, less LEFT_OUT."""
+    numbers = command_numbers()
     text = (ROOT / "resources" / "tavlo.rc").read_text(encoding="utf-8")
-    table = re.search(r"ACCELERATORS\s*BEGIN(.*?)END", text, re.S).group(1)
+    table = re.search(r"ACCELERATORS\s*BEGIN(.*?)\nEND", text, re.S).group(1)
     keys = []
     for line in table.splitlines():
         parts = [p.strip() for p in line.split(",") if p.strip()]
-        if len(parts) < 2 or int(parts[1]) in LEFT_OUT:
+        if len(parts) < 2:
+            continue
+        command = int(parts[1]) if parts[1].isdigit() else numbers.get(parts[1])
+        if command is None or command in LEFT_OUT:
             continue
         key, flags = parts[0], parts[2:]
         if key.startswith('"^'):
