@@ -3,9 +3,12 @@
 #include <mmsystem.h>
 
 #include <cstdio>
+#include <memory>
+#include <utility>
 
 #include "recording/player.h"
 #include "recording/playerthread.h"
+#include "resources/resource.h"
 #include "speech/speak.h"
 
 namespace {
@@ -15,9 +18,9 @@ constexpr DWORD ThreadEndWait = 2000;  // a thread still fetching ends by itself
 
 // What the open dialog works with.
 struct PlayerWindow {
-    const char* address;
-    const char* title;
-    const char* dataFolder;
+    char address[AddressCapacity] = {};  // copies: a reception may refill the store meanwhile
+    char title[TitleCapacity] = {};
+    char dataFolder[PlayerFolderCapacity] = {};
     int volume = PlayerVolumeStart;
     HANDLE thread = nullptr;
 };
@@ -36,16 +39,12 @@ void OnInit(HWND dialog, PlayerWindow* player) {
     PlayState = PlayStopped;  // until the thread has the stream playing
     PlayerCommand = PlayerNoCommand;
     PlayerDuration = 0;
-    auto* request = new PlayerRequest;
+    auto request = std::make_unique<PlayerRequest>();
     std::snprintf(request->address, sizeof request->address, "%s", player->address);
     std::snprintf(request->dataFolder, sizeof request->dataFolder, "%s", player->dataFolder);
     request->session = ++PlayerSession;
     request->speak = Speak;
-    player->thread = CreateThread(nullptr, 0, PlayerThread, request, 0, nullptr);
-    if (!player->thread) {
-        delete request;
-        Speak(PlayerOpenFailedText, nullptr);
-    }
+    if (!StartPlayerThread(std::move(request), &player->thread)) Speak(PlayerOpenFailedText, nullptr);
 }
 
 void Close(HWND dialog) {
@@ -151,8 +150,11 @@ INT_PTR CALLBACK PlayDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 }  // namespace
 
 void ShowPlayDialog(HWND owner, const char* address, const char* title, const char* dataFolder) {
-    PlayerWindow player{address, title, dataFolder};
+    auto player = std::make_unique<PlayerWindow>();
+    std::snprintf(player->address, sizeof player->address, "%s", address);
+    std::snprintf(player->title, sizeof player->title, "%s", title);
+    std::snprintf(player->dataFolder, sizeof player->dataFolder, "%s", dataFolder);
     DialogBoxParamA(
-        GetModuleHandleA(nullptr), "PlayDialog", owner, PlayDialogProc, reinterpret_cast<LPARAM>(&player));
+        GetModuleHandleA(nullptr), IDD_PLAY, owner, PlayDialogProc, reinterpret_cast<LPARAM>(player.get()));
     // A dialog that could not be shown started no thread; one that was shown has closed it.
 }

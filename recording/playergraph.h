@@ -4,16 +4,16 @@
 // destructor releases the three interfaces.
 #pragma once
 
-#include "recording/player.h"
+#include <control.h>
+#include <strmif.h>
 
-struct IGraphBuilder;
-struct IMediaControl;
-struct IMediaPosition;
+#include "recording/player.h"
+#include "win/handles.h"
 
 class PlayerGraph : public PlayerMedia {
   public:
     PlayerGraph();
-    ~PlayerGraph() override;
+    ~PlayerGraph() override;  // stops the playback; the pointers release themselves
     PlayerGraph(const PlayerGraph&) = delete;
     PlayerGraph& operator=(const PlayerGraph&) = delete;
 
@@ -31,7 +31,7 @@ class PlayerGraph : public PlayerMedia {
     void SetPosition(double seconds) override;
 
   private:
-    IGraphBuilder* graph_ = nullptr;
-    IMediaControl* control_ = nullptr;
-    IMediaPosition* position_ = nullptr;
+    win::ComPtr<IGraphBuilder> graph_;
+    win::ComPtr<IMediaControl> control_;
+    win::ComPtr<IMediaPosition> position_;
 };

@@ -1,44 +1,28 @@
 #include "recording/playerthread.h"
 
-#include <windows.h>
-#include <objbase.h>
-
-#include <memory>
 #include <string>
 
 #include "recording/playergraph.h"
 #include "retrieval/fetch.h"
+#include "win/codepage.h"
+#include "win/handles.h"
+#include "win/thread.h"
 
 const char* const PlayerOpenFailedText = "音声ファイルをオープンできませんでした";
 
 namespace {
 
-constexpr UINT ShiftJis = 932;
 constexpr std::size_t StreamLimit = 512u * 1024 * 1024;  // the largest stream fetched to a file
 constexpr DWORD TickMs = 10;
 
 std::wstring Wide(const char* text) {
-    const int length = MultiByteToWideChar(ShiftJis, 0, text, -1, nullptr, 0);
+    const int length = MultiByteToWideChar(win::ShiftJisCodePage, 0, text, -1, nullptr, 0);
     if (length <= 1) return std::wstring();
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(ShiftJis, 0, text, -1, &wide[0], length);
+    MultiByteToWideChar(win::ShiftJisCodePage, 0, text, -1, &wide[0], length);
     wide.resize(static_cast<std::size_t>(length) - 1);
     return wide;
 }
-
-// COM for the thread's life, undone only when it was done here.
-class ComScope {
-  public:
-    ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComScope() {
-        if (SUCCEEDED(result_)) CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-  private:
-    HRESULT result_;
-};
 
 // The fetched copy of a stream, deleted when the playback ends.
 class FetchedStream {
@@ -97,9 +81,15 @@ void Play(const PlayerRequest& request) {
 
 }  // namespace
 
-unsigned long __stdcall PlayerThread(void* parameter) {
-    std::unique_ptr<PlayerRequest> request(static_cast<PlayerRequest*>(parameter));
-    ComScope com;
-    Play(*request);
-    return 0;
+void PlayerThread(PlayerRequest& request) {
+    win::ComApartment com;
+    Play(request);
+}
+
+bool StartPlayerThread(std::unique_ptr<PlayerRequest> request, HANDLE* thread) {
+    *thread = nullptr;
+    request->thread = thread;
+    return win::StartWorker(PlayerThread, std::move(request), [](PlayerRequest& started, HANDLE handle) {
+        *started.thread = handle;
+    });
 }

@@ -123,3 +123,5 @@
 #define IDC_SPEECH_ENGINE 101
 #define IDC_SPEECH_COUNT_NOTICE 106
 #define IDC_SPEECH_READ_ON_RECEIVE 107
+
+#define IDD_PLAY "PlayDialog"  // no controls: the player takes every key itself
