@@ -155,17 +155,20 @@ TEST_F(PlayerThreadTest, RepeatedOpeningsLeaveNoHandleOrThreadBehind) {
         return Close(thread) && playing;
     };
     constexpr int Openings = 30;  // the end-to-end test makes a hundred through the keyboard
-    ASSERT_TRUE(cycle());  // the first opening loads what stays loaded
+    ASSERT_TRUE(cycle());         // the first opening loads what stays loaded
     const long handles = ProcessHandleCountOf(GetCurrentProcessId());
     const long threads = ProcessThreadCountOf(GetCurrentProcessId());
     for (int i = 0; i < Openings; ++i) ASSERT_TRUE(cycle()) << "opening " << i;
     Sleep(500);
     const long grown = ProcessHandleCountOf(GetCurrentProcessId()) - handles;
-    std::printf(
-        "a hundred openings: %ld handles more, the platform's own rendering %.1f a file\n", Openings, grown, platform);
+    std::printf("%d openings: %ld handles more, the platform's own rendering %.1f a file\n",
+                Openings,
+                grown,
+                platform);
     EXPECT_LE(grown, static_cast<long>(Openings * platform) + 10);
     // The platform's media threads may take a moment to wind down after the last graph.
-    EXPECT_TRUE(WaitUntil([threads] { return ProcessThreadCountOf(GetCurrentProcessId()) <= threads + 2; }, 5000))
+    EXPECT_TRUE(
+        WaitUntil([threads] { return ProcessThreadCountOf(GetCurrentProcessId()) <= threads + 2; }, 5000))
         << ProcessThreadCountOf(GetCurrentProcessId()) << " threads, " << threads << " before";
     DeleteFileA(local.c_str());
 }
