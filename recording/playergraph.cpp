@@ -34,7 +34,15 @@ void PlayerGraph::Run() {
 }
 
 void PlayerGraph::Stop() {
-    if (control_.get()) control_->Stop();
+    if (!control_.get()) return;
+    OAFilterState state = State_Stopped;
+    control_->GetState(0, &state);
+    if (state == State_Stopped) return;
+    // Some graphs (Wine's) go back to the beginning when they stop: a stopped player keeps
+    // its place, as Space and the seek keys expect.
+    const double at = Position();
+    control_->Stop();
+    SetPosition(at);
 }
 
 double PlayerGraph::Position() {

@@ -26,7 +26,7 @@ class PlayerGraph : public PlayerMedia {
     double Duration();
 
     void Run() override;
-    void Stop() override;
+    void Stop() override;  // keeps the position
     double Position() override;
     void SetPosition(double seconds) override;
 

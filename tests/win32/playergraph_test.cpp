@@ -71,8 +71,10 @@ TEST_F(PlayerGraphTest, WaveFilePlaysSeeksAndStops) {
     EXPECT_GT(played, 0.8);
     EXPECT_LT(played, 2.0);
 
-    // Stopped, a seek moves the position without playing.
+    // Stopped, the position stays where the playback was, and a seek moves it without playing.
     graph.Stop();
+    Sleep(300);
+    EXPECT_NEAR(graph.Position(), played, 0.3);
     graph.SetPosition(0.5);
     Sleep(300);
     EXPECT_NEAR(graph.Position(), 0.5, 0.1);
