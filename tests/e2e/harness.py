@@ -125,13 +125,15 @@ class Tavlo:
     """One run of the program from a program folder of its own, with the screen-reader doubles
     beside it."""
 
-    def __init__(self, desktop, workdir, pctalker=True, nvda=True, control=None):
+    def __init__(self, desktop, workdir, pctalker=True, nvda=True, control=None, folder=None):
+        """folder: an installed program folder to run instead of a copy of the built one."""
         self.desktop = desktop
         self.workdir = Path(workdir)
-        self.folder = self.workdir / "Tavlo"
-        if self.folder.exists():
-            shutil.rmtree(self.folder)
-        shutil.copytree(PROGRAM, self.folder)
+        self.folder = Path(folder) if folder else self.workdir / "Tavlo"
+        if not folder:
+            if self.folder.exists():
+                shutil.rmtree(self.folder)
+            shutil.copytree(PROGRAM, self.folder)
         if pctalker:
             shutil.copy(BUILD / "PCTKUSR64.dll", self.folder)
         if nvda:
