@@ -22,6 +22,7 @@ struct PlayerWindow {
     char title[TitleCapacity] = {};
     char dataFolder[PlayerFolderCapacity] = {};
     int volume = PlayerVolumeStart;
+    bool ctrlSeek = false;  // Ctrl was held when Left or Right went down
     HANDLE thread = nullptr;
 };
 
@@ -65,6 +66,10 @@ void SayTime(const char* format, double seconds) {
 }
 
 void OnKeyDown(HWND dialog, WPARAM key) {
+    PlayerWindow* player = WindowData(dialog);
+    // The seek acts when its key comes up, and Ctrl may be let go first: it counts as held
+    // when it was held as the key went down.
+    if (player && (key == VK_LEFT || key == VK_RIGHT)) player->ctrlSeek = GetKeyState(VK_CONTROL) < 0;
     switch (key) {
         case VK_BACK:
             PlayerCommand = PlayerRewind;
@@ -83,7 +88,7 @@ void OnKeyDown(HWND dialog, WPARAM key) {
 void OnKeyUp(HWND dialog, WPARAM key) {
     PlayerWindow* player = WindowData(dialog);
     if (!player) return;
-    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    const bool ctrl = player->ctrlSeek || GetKeyState(VK_CONTROL) < 0;
     switch (key) {
         case VK_LEFT:
             PlayerCommand = SeekCommand(false, ctrl);
