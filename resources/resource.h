@@ -119,9 +119,45 @@
 #define IDC_OPTIONS_PREFECTURE 104
 #define IDC_OPTIONS_REGION 105
 
+#define IDD_SLEEP "SleepDialog"
+#define IDC_SLEEP_DURATION 101
+#define IDC_SLEEP_ACTION 102
+
 #define IDD_SPEECH "TBSpeechDialog"
 #define IDC_SPEECH_ENGINE 101
 #define IDC_SPEECH_COUNT_NOTICE 106
 #define IDC_SPEECH_READ_ON_RECEIVE 107
+
+#define IDD_FIND "FindDialog"
+#define IDC_FIND_TEXT 101
+#define IDC_FIND_BUTTON 103
+
+#define IDD_TITLE "TitleDialog"
+#define IDC_TITLE_TEXT 101
+
+// The recording dialog, its reservation editor, its progress dialog and the recording settings.
+#define IDD_RECORDING "MP3Dialog"
+#define IDC_RECORDING_CLEAR 101
+#define IDC_RECORDING_OPEN_FOLDER 102
+#define IDC_RECORDING_LIST 103
+#define IDC_RECORDING_SETTINGS 104
+#define IDC_RECORDING_ITEM_DONE 110  // the conversion worker's reports, sent as commands
+#define IDC_RECORDING_FINISHED 111
+
+#define IDD_RECORDING_EDIT "MP3EDialog"
+#define IDC_RECORDING_EDIT_TITLE 101
+#define IDC_RECORDING_EDIT_TEXT 102
+
+#define IDD_RECORDING_PROGRESS "RecDialog"
+#define IDC_RECORDING_PROGRESS_TEXT 100
+
+#define IDD_RECORDING_SETTINGS "MP3SpeechDialog"
+#define IDC_RECSET_VOICE 101
+#define IDC_RECSET_VOLUME 102
+#define IDC_RECSET_RATE 103
+#define IDC_RECSET_PITCH 104
+#define IDC_RECSET_TEST 105
+#define IDC_RECSET_TITLE_FIRST 107
+#define IDC_RECSET_FORMAT 108
 
 #define IDD_PLAY "PlayDialog"  // no controls: the player takes every key itself

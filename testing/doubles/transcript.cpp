@@ -79,7 +79,12 @@ class TranscriptLock {
 }  // namespace
 
 void TranscriptWrite(const char* engine, const char* call, const wchar_t* text, const char* detail) {
-    std::wstring path = EnvW(L"TAVLO_TRANSCRIPT");
+    LogWrite(L"TAVLO_TRANSCRIPT", engine, call, text, detail);
+}
+
+void LogWrite(const wchar_t* variable, const char* engine, const char* call, const wchar_t* text,
+              const char* detail) {
+    std::wstring path = EnvW(variable);
     if (path.empty()) return;
     std::string line = Timestamp();
     line += '\t';
@@ -146,6 +151,12 @@ ControlValues ReadControl() {
                 values.nvdaSpeakingMs = value;
             else if (key == "nvda_error")
                 values.nvdaError = value;
+            else if (key == "converter_exit")
+                values.converterExit = value;
+            else if (key == "converter_writes")
+                values.converterWrites = value;
+            else if (key == "converter_delay_ms")
+                values.converterDelayMs = value;
         }
         line = following;
     }

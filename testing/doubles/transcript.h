@@ -7,6 +7,10 @@
 // TAVLO_TRANSCRIPT (nothing when the variable is unset). text is UTF-16 and may be null;
 // detail is plain ASCII and may be null.
 void TranscriptWrite(const char* engine, const char* call, const wchar_t* text, const char* detail);
+// The same line into the file named by the environment variable given (the converter
+// stand-in keeps a log of its own in this form).
+void LogWrite(const wchar_t* variable, const char* engine, const char* call, const wchar_t* text,
+              const char* detail);
 
 // Whether polls (busy, isSpeaking) are logged: TAVLO_TRANSCRIPT_POLLS=1.
 bool TranscriptPolls();
@@ -17,6 +21,9 @@ struct ControlValues {
     int pctalkerBusyMs = 0;
     int nvdaSpeakingMs = 0;
     int nvdaError = 0;
+    int converterExit = 0;     // the converter stand-in's exit code
+    int converterWrites = 1;   // 0: it writes no output file
+    int converterDelayMs = 0;  // how long it takes
 };
 ControlValues ReadControl();
 

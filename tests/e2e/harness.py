@@ -143,6 +143,8 @@ class Tavlo:
         self.transcript_path.write_text("")
         self.set_control(control or {})
         self.process = None
+        # Start-up switches only tests set (for example TAVLO_POWER_RECORD), given per run.
+        self.switches = {}
 
     def set_control(self, values):
         self.control_path.write_text("".join(f"{k}={v}\n" for k, v in values.items()))
@@ -151,6 +153,7 @@ class Tavlo:
         env = dict(self.desktop.env)
         env["TAVLO_TRANSCRIPT"] = windows_path(self.transcript_path)
         env["TAVLO_SR_CONTROL"] = windows_path(self.control_path)
+        env.update(self.switches)
         return env
 
     def use_menu_file(self, text):

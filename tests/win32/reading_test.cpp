@@ -14,18 +14,9 @@
 #include "library/settings.h"
 #include "speech/reading.h"
 #include "speech/screenreaders.h"
+#include "test_paths.h"
 
 namespace {
-
-std::string WindowsPath(const char* path) {
-    std::string out = path ? path : "";
-    if (out.size() > 1 && out[0] == '/') {
-        for (char& c : out)
-            if (c == '/') c = '\\';
-        out = "Z:" + out;
-    }
-    return out;
-}
 
 long long ElapsedMs(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since)

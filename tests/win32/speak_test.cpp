@@ -17,6 +17,7 @@
 #include "library/settings.h"
 #include "speech/screenreaders.h"
 #include "speech/speak.h"
+#include "test_paths.h"
 
 namespace {
 
@@ -24,17 +25,6 @@ struct Call {
     double ms;
     std::string engine, name, text, detail;
 };
-
-// A Unix folder from the test environment as a Windows path (Wine maps / to Z:).
-std::string WindowsPath(const char* path) {
-    std::string out = path ? path : "";
-    if (out.size() > 1 && out[0] == '/') {
-        for (char& c : out)
-            if (c == '/') c = '\\';
-        out = "Z:" + out;
-    }
-    return out;
-}
 
 std::string DoublesFolder(const char* variable) {
     const char* value = getenv(variable);

@@ -1,0 +1,149 @@
+#include "library/textfiles.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "retrieval/textcut.h"
+
+char ArticleNames[ArticleTableCount][ArticleNameCount][ArticleNameCapacity];
+
+namespace {
+
+constexpr DWORD TitledCopyLimit = 102400;
+constexpr DWORD ReadLimit = 64 * 1024 * 1024;  // far beyond any article; refuses a runaway file
+
+// Closes a file handle on every path out of a function.
+struct FileHandle {
+    HANDLE handle;
+    explicit FileHandle(HANDLE h) : handle(h) {}
+    ~FileHandle() {
+        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    bool ok() const { return handle != INVALID_HANDLE_VALUE; }
+};
+
+HANDLE CreateForWriting(const char* path) {
+    return CreateFileA(
+        path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+bool WriteAll(HANDLE file, const char* data, DWORD size) {
+    DWORD written = 0;
+    return WriteFile(file, data, size, &written, nullptr) && written == size;
+}
+
+// Reads at most limit bytes of the file at path into text, ending it with a zero byte. Returns
+// false when the file cannot be opened or read.
+bool ReadWhole(const char* path, DWORD limit, std::vector<char>* text) {
+    FileHandle file(CreateFileA(
+        path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.ok()) return false;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.handle, &size) || size.QuadPart > ReadLimit) return false;
+    DWORD wanted = size.QuadPart < limit ? static_cast<DWORD>(size.QuadPart) : limit;
+    text->assign(wanted + 1, '\0');
+    DWORD got = 0;
+    if (wanted > 0 && !ReadFile(file.handle, text->data(), wanted, &got, nullptr)) return false;
+    (*text)[got] = '\0';
+    return true;
+}
+
+// The control's text in Shift-JIS. Its length message may count characters rather than bytes
+// (rich edit does), so room is made for two bytes a character.
+std::vector<char> ControlText(HWND control) {
+    int length = GetWindowTextLengthA(control);
+    std::vector<char> text(2 * static_cast<size_t>(length > 0 ? length : 0) + 2, '\0');
+    GetWindowTextA(control, text.data(), static_cast<int>(text.size() - 1));
+    return text;
+}
+
+// Formats two texts into buffer; false when the result had to be cut (a cut path names
+// another file).
+bool FitsIn(char* buffer, size_t capacity, const char* format, const char* a, const char* b = "") {
+    int n = snprintf(buffer, capacity, format, a, b);
+    return n >= 0 && static_cast<size_t>(n) < capacity;
+}
+
+bool IsListedFile(const WIN32_FIND_DATAA& found, char* title) {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+    return TextFileTitle(found.cFileName, title, ArticleNameCapacity) == 1;
+}
+
+int ListInto(HWND listBox, int table, const char* folder, bool numbered) {
+    char pattern[TextPathCapacity + 8];
+    if (!FitsIn(pattern, sizeof pattern, "%s\\*.txt", folder)) return 0;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    int count = 0;
+    do {
+        char* title = ArticleNames[table][count];
+        if (!IsListedFile(found, title)) continue;
+        char entry[ArticleNameCapacity + 16];
+        if (numbered)
+            snprintf(entry, sizeof entry, "%d %s", count + 1, title);
+        else
+            snprintf(entry, sizeof entry, "%s", title);
+        SendMessageA(listBox, LB_INSERTSTRING, count, reinterpret_cast<LPARAM>(entry));
+        ++count;
+    } while (count < ArticleNameCount && FindNextFileA(search, &found));
+    FindClose(search);
+    return count;
+}
+
+}  // namespace
+
+int WriteTextFile(HWND editControl, const char* folder, const char* title, char* path,
+                  std::size_t pathCapacity) {
+    char target[TextPathCapacity];
+    if (!MakeTextFilePath(target, sizeof target, folder, title)) return 0;
+    if (path && pathCapacity > 0) snprintf(path, pathCapacity, "%s", target);
+    std::vector<char> text = ControlText(editControl);
+    FileHandle file(CreateForWriting(target));
+    if (!file.ok()) return 0;
+    return WriteAll(file.handle, text.data(), static_cast<DWORD>(strlen(text.data()) + 1)) ? 1 : 0;
+}
+
+int ReadTextFile(HWND editControl, const char* path) {
+    std::vector<char> text;
+    if (!ReadWhole(path, ReadLimit, &text)) return 0;
+    FoldCrLf(text.data());
+    SetWindowTextA(editControl, text.data());
+    return 1;
+}
+
+int ListTextFiles(HWND listBox, int table, const char* folder) {
+    if (table < 0 || table >= ArticleTableCount) return 0;
+    return ListInto(listBox, table, folder, false);
+}
+
+int ListTextFilesNumbered(HWND listBox, const char* folder) { return ListInto(listBox, 1, folder, true); }
+
+int CopyWithTitleLine(const char* title, const char* sourcePath, const char* destinationPath) {
+    std::vector<char> text;
+    if (!ReadWhole(sourcePath, TitledCopyLimit, &text)) return 0;
+    FileHandle file(CreateForWriting(destinationPath));
+    if (!file.ok()) return 0;
+    bool ok = WriteAll(file.handle, title, static_cast<DWORD>(strlen(title))) &&
+              WriteAll(file.handle, "\n", 1) &&
+              WriteAll(file.handle, text.data(), static_cast<DWORD>(strlen(text.data())));
+    return ok ? 1 : 0;
+}
+
+int DeleteAllTextFiles(const char* folder) {
+    char path[TextPathCapacity + 8];
+    if (!FitsIn(path, sizeof path, "%s\\*.txt", folder)) return 0;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path, &found);
+    if (search == INVALID_HANDLE_VALUE) return 1;
+    int allGone = 1;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        if (!FitsIn(path, sizeof path, "%s\\%s", folder, found.cFileName) || !DeleteFileA(path)) allGone = 0;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return allGone;
+}
