@@ -6,6 +6,7 @@
 #include "app/browser.h"
 #include "app/shell.h"
 #include "library/settings.h"
+#include "recording/playerdialog.h"
 #include "retrieval/article.h"
 #include "retrieval/headlines.h"
 #include "retrieval/sjis.h"
@@ -51,7 +52,8 @@ bool ReceiveForRecording(const ArticleRequest& request, ArticleResult& result) {
     return ReceiveArticleForRecording(request, Settings.RecordTitleFirst != 0, result);
 }
 
-int OpenSelected(Receiver receive) {
+// playsRadio: a radio entry opens the player (the recording path has nothing to play).
+int OpenSelected(Receiver receive, bool playsRadio) {
     HeadlineStore.counts[1] = 0;
     int selection = SelectedHeadline();
     if (selection < 0) return 0;
@@ -68,8 +70,12 @@ int OpenSelected(Receiver receive) {
             ShowPageText(1, result->text.c_str());
             return 1;
         case ArticleFailure::Radio:
-            // The audio player opens here for radio entries once it exists.
-            return 0;
+            if (!playsRadio) return 0;
+            ShowPlayDialog(MainWindow,
+                           HeadlineStore.addresses[0][selection],
+                           HeadlineStore.titles[0][selection],
+                           DataFolder);
+            return 1;
         case ArticleFailure::NotReceived:
             SpeakMessage("本文の受信ができませんでした", 100);
             return 0;
@@ -88,6 +94,6 @@ void ShowPageText(int depth, const char* text) {
     PageDepth = depth;
 }
 
-int OpenSelectedArticle() { return OpenSelected(ReceiveArticle); }
+int OpenSelectedArticle() { return OpenSelected(ReceiveArticle, true); }
 
-int OpenSelectedArticleForRecording() { return OpenSelected(ReceiveForRecording); }
+int OpenSelectedArticleForRecording() { return OpenSelected(ReceiveForRecording, false); }

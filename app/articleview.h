@@ -5,13 +5,13 @@
 
 struct ArticleResult;
 
-// Opens the article of the selected headline. Returns 1 when a text was shown, 0 when nothing
-// is selected, the entry is a radio station, the page could not be received (announced) or
-// holds no body (the browser is offered).
+// Opens the article of the selected headline, or the player for an entry of a radio category.
+// Returns 1 when a text was shown or the player has been closed, 0 when nothing is selected,
+// the page could not be received (announced) or holds no body (the browser is offered).
 int OpenSelectedArticle();
 
 // The same as a recording renders it (no browser question, the headline first when the
-// recording options say so). Returns 1 when the text was shown.
+// recording options say so, no player). Returns 1 when the text was shown.
 int OpenSelectedArticleForRecording();
 
 // Shows text as the page of depth 1..30: the body view, the page store slot, PageDepth.

@@ -73,6 +73,9 @@ void AutoAdvanceTick() {
     // A reading that has been started but is still in its opening wait counts as running:
     // moving on then would open the next article before this one was read.
     if (ReadingActive == 1 || ReadingThread != nullptr) return;
+    // A message box or dialog over the main window (it is disabled meanwhile) pauses the mode
+    // until it has been answered.
+    if (!IsWindowEnabled(MainWindow)) return;
     int count = static_cast<int>(SendMessageA(HeadlineList, LB_GETCOUNT, 0, 0));
     int selection = static_cast<int>(SendMessageA(HeadlineList, LB_GETCURSEL, 0, 0));
     if (selection < count - 1) {

@@ -298,7 +298,9 @@ bool StepHeadline(int step) {
     }
     SpeakMessage(step < 0 ? "前のニュースを受信" : "次のニュースを受信", 0);
     SendMessageA(HeadlineList, LB_SETCURSEL, s + step, 0);
-    // Opening the newly selected article or scrapbook text joins here as those land.
+    // The newly selected entry opens as Enter on the list would open it, read aloud when
+    // reading on reception is set.
+    EnterInList(HeadlineList);
     return true;
 }
 

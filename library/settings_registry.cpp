@@ -12,6 +12,17 @@ void WriteDword(HKEY key, const char* name, int32_t value) {
     RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
 }
 
+// Reads one value into *value when it is exactly 4 bytes long; any other value is
+// missing and leaves *value as it was.
+void QueryDword(HKEY key, const char* name, int32_t* value) {
+    DWORD data = 0;
+    DWORD size = sizeof data;
+    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&data), &size) ==
+            ERROR_SUCCESS &&
+        size == sizeof data)
+        *value = static_cast<int32_t>(data);
+}
+
 bool OpenSettingsKey(win::RegistryKey& key) {
     return RegOpenKeyExA(HKEY_CURRENT_USER, SettingsKeyPath, 0, KEY_ALL_ACCESS, key.out()) == ERROR_SUCCESS;
 }
@@ -42,15 +53,8 @@ int LoadSettings() {
     {
         win::RegistryKey key;
         if (OpenSettingsKey(key)) {
-            for (int i = 0; i < SettingValueCount; ++i) {
-                DWORD size = sizeof slots[i];
-                RegQueryValueExA(key.get(),
-                                 SettingValues[i].name,
-                                 nullptr,
-                                 nullptr,
-                                 reinterpret_cast<BYTE*>(&slots[i]),
-                                 &size);
-            }
+            for (int i = 0; i < SettingValueCount; ++i)
+                QueryDword(key.get(), SettingValues[i].name, &slots[i]);
         }
     }
     SettingsRecord loaded = DefaultSettings();
@@ -85,13 +89,5 @@ void StoreSetting(int32_t SettingsRecord::*field, int32_t value) {
 void ReadSettings(const SettingRead* values, int count) {
     win::RegistryKey key;
     if (!OpenSettingsKey(key)) return;
-    for (int i = 0; i < count; ++i) {
-        DWORD data = 0;
-        DWORD size = sizeof data;
-        if (RegQueryValueExA(
-                key.get(), values[i].name, nullptr, nullptr, reinterpret_cast<BYTE*>(&data), &size) ==
-                ERROR_SUCCESS &&
-            size == sizeof data)
-            *values[i].value = static_cast<int32_t>(data);
-    }
+    for (int i = 0; i < count; ++i) QueryDword(key.get(), values[i].name, values[i].value);
 }

@@ -166,3 +166,5 @@
 #define IDC_LINK_AS_NEWS 102
 #define IDC_LINK_FULL_TEXT 103
 #define IDC_LINK_BROWSER 104
+
+#define IDD_PLAY "PlayDialog"  // no controls: the player takes every key itself

@@ -193,7 +193,8 @@ int PagedArticleBase(const char* link, const char* host, char* base, std::size_t
 
 void AppendContinuationPage(char* joined, std::size_t capacity, const char* page) {
     Append(joined, capacity, page);
-    RemoveSpan(joined, "前へ", "配信");
+    // Without "前へ" the span would take everything before "配信" with it.
+    if (Contains(joined, "前へ")) RemoveSpan(joined, "前へ", "配信");
 }
 
 void ComposeRecordingText(const char* title, const char* text, bool titleFirst, char* out,

@@ -115,7 +115,8 @@ const char* ContinuationSuffix(int pageNumber);
 int PagedArticleBase(const char* link, const char* host, char* base, std::size_t baseCapacity);
 
 // Appends a continuation page to the joined text (cut at capacity) and then removes
-// the first span from "前へ" through the next "配信" from the whole joined text.
+// the first span from "前へ" through the next "配信" from the whole joined text, when
+// the text holds a "前へ".
 void AppendContinuationPage(char* joined, std::size_t capacity, const char* page);
 
 // The text a recording renders: "title\r\n" followed by the text when titleFirst,

@@ -79,16 +79,15 @@ bool ReadBody(HINTERNET request, size_t limit, std::vector<char>& body) {
     return announced < 0 || static_cast<unsigned long long>(announced) <= body.size();
 }
 
-}  // namespace
-
-int FetchPage(const char* address, char* destination, size_t capacity) {
-    if (!address || !destination || capacity == 0) return 0;
+// The body of the document at address, at most limit bytes. False when the address, the
+// connection, the certificate, the request or the transfer failed.
+bool Download(const char* address, size_t limit, std::vector<char>& body) {
     std::wstring url;
-    if (!Widen(address, url)) return 0;
+    if (!Widen(address, url)) return false;
 
     InternetHandle session(WinHttpOpen(
         kUserAgent, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
-    if (!session) return 0;
+    if (!session) return false;
     WinHttpSetTimeouts(session.get(), 0, kConnectTimeout, kSendTimeout, kReceiveTimeout);
     DWORD response_timeout = kResponseTimeout;
     WinHttpSetOption(
@@ -100,10 +99,10 @@ int FetchPage(const char* address, char* destination, size_t capacity) {
     parts.dwHostNameLength = static_cast<DWORD>(-1);
     parts.dwUrlPathLength = static_cast<DWORD>(-1);
     parts.dwExtraInfoLength = static_cast<DWORD>(-1);
-    if (!WinHttpCrackUrl(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) return 0;
+    if (!WinHttpCrackUrl(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) return false;
     if (!parts.lpszHostName || parts.dwHostNameLength == 0 || parts.dwHostNameLength >= kHostCapacity ||
         parts.dwUrlPathLength + parts.dwExtraInfoLength >= kPathCapacity)
-        return 0;
+        return false;
     std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
     std::wstring path;
     if (parts.lpszUrlPath) path.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
@@ -111,7 +110,7 @@ int FetchPage(const char* address, char* destination, size_t capacity) {
 
     // Port 0 with the secure flag below means 443, whatever scheme or port the address has.
     InternetHandle connection(WinHttpConnect(session.get(), host.c_str(), INTERNET_DEFAULT_PORT, 0));
-    if (!connection) return 0;
+    if (!connection) return false;
     InternetHandle request(WinHttpOpenRequest(connection.get(),
                                               L"GET",
                                               path.c_str(),
@@ -119,18 +118,38 @@ int FetchPage(const char* address, char* destination, size_t capacity) {
                                               WINHTTP_NO_REFERER,
                                               WINHTTP_DEFAULT_ACCEPT_TYPES,
                                               WINHTTP_FLAG_SECURE));
-    if (!request) return 0;
+    if (!request) return false;
     // A certificate that does not verify fails here: the request is never sent.
     if (!WinHttpSendRequest(
             request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0))
-        return 0;
+        return false;
     // Any status is fine (an error page is a page), but no answer at all is a failure.
-    if (!WinHttpReceiveResponse(request.get(), nullptr)) return 0;
+    if (!WinHttpReceiveResponse(request.get(), nullptr)) return false;
+    return ReadBody(request.get(), limit, body);
+}
 
+}  // namespace
+
+int FetchPage(const char* address, char* destination, size_t capacity) {
+    if (!address || !destination || capacity == 0) return 0;
     std::vector<char> body;
-    if (!ReadBody(request.get(), capacity - 1, body)) return 0;
+    if (!Download(address, capacity - 1, body)) return 0;
     StoreBody(body, destination);
     return 1;
+}
+
+int FetchToFile(const char* address, const char* path, size_t limit) {
+    if (!address || !path) return 0;
+    std::vector<char> body;
+    if (!Download(address, limit, body)) return 0;
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 0;
+    DWORD written = 0;
+    const bool whole = WriteFile(file, body.data(), static_cast<DWORD>(body.size()), &written, nullptr) &&
+                       written == body.size();
+    CloseHandle(file);
+    if (!whole) DeleteFileA(path);
+    return whole ? 1 : 0;
 }
 
 int FetchPageViaMoniker(const char* address, char* destination, size_t capacity) {

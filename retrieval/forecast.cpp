@@ -1,5 +1,6 @@
 #include "retrieval/forecast.h"
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -86,20 +87,32 @@ void AppendBytes(std::vector<char>& out, const char* s, std::size_t length) {
 
 void AppendText(std::vector<char>& out, const char* s) { AppendBytes(out, s, std::strlen(s)); }
 
-// One block formatted into the line buffer, which cuts what does not fit.
+// Formats one block and appends it cut to a line's capacity on a character boundary
+// (the formatter itself would cut it anywhere, even between the bytes of a character).
+[[gnu::format(printf, 2, 3)]] void AppendBlock(std::vector<char>& out, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list again;
+    va_copy(again, args);
+    const int length = std::vsnprintf(nullptr, 0, format, args);
+    va_end(args);
+    if (length > 0) {
+        std::vector<char> block(static_cast<std::size_t>(length) + 1);
+        std::vsnprintf(block.data(), block.size(), format, again);
+        AppendBytes(out, block.data(), SjisFitLength(block.data(), block.size() - 1, LineCapacity - 1));
+    }
+    va_end(again);
+}
+
 void AppendPrecipitation(std::vector<char>& out, Cells cells, int first, const char* tail) {
-    char line[LineCapacity];
-    std::snprintf(line,
-                  sizeof line,
-                  "降水確率\n0時から6時　%s\n6時から12時　%s\n12時から18時　%s\n18時から24時　%s\n風　%s%s",
-                  cells[first],
-                  cells[first + 1],
-                  cells[first + 2],
-                  cells[first + 3],
-                  cells[first + 4],
-                  tail);
-    SjisTruncate(line, sizeof line);
-    AppendText(out, line);
+    AppendBlock(out,
+                "降水確率\n0時から6時　%s\n6時から12時　%s\n12時から18時　%s\n18時から24時　%s\n風　%s%s",
+                cells[first],
+                cells[first + 1],
+                cells[first + 2],
+                cells[first + 3],
+                cells[first + 4],
+                tail);
 }
 
 }  // namespace
@@ -135,15 +148,12 @@ int FormatForecast(char* page, std::size_t capacity) {
     AppendText(out, line);
     AppendPrecipitation(out, cells, TomorrowFirst, "\n\n");
     for (int j = 0; j < Days; ++j) {
-        std::snprintf(line,
-                      sizeof line,
-                      "%s%s\n気温\n%s\n降水確率　%s\n",
-                      cells[DayLabels + j],
-                      cells[DayWeather + j],
-                      cells[DayTemperatures + j],
-                      cells[DayPrecipitation + j]);
-        SjisTruncate(line, sizeof line);
-        AppendText(out, line);
+        AppendBlock(out,
+                    "%s%s\n気温\n%s\n降水確率　%s\n",
+                    cells[DayLabels + j],
+                    cells[DayWeather + j],
+                    cells[DayTemperatures + j],
+                    cells[DayPrecipitation + j]);
     }
 
     char* text = out.data();

@@ -1,6 +1,12 @@
 #!/bin/sh
 # The one test command: installs what is missing, builds everything, runs all three layers.
+# --random-keys adds the ten thousand random keystrokes to the end-to-end run (several minutes).
 set -e
+for arg in "$@"; do
+  case $arg in
+    --random-keys) export TAVLO_RANDOM_KEYS=1 ;;
+  esac
+done
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 B=$ROOT/build
 sh "$ROOT/scripts/setup.sh"

@@ -129,6 +129,9 @@ bool WaitUntilSaid(const ReadingJob& job, void* thread) {
 
 // Speaks one line; false when the reading was stopped meanwhile.
 bool SpeakLine(const ReadingJob& job, SpeechEngineId engine, const char* line, size_t bytes, wchar_t* wide) {
+    // Fetching the line took several requests to the window thread, and a stop key may have
+    // been handled between them: that line is not spoken either.
+    if (Stopped(job)) return false;
     if (engine == SpeechEnginePcTalker) {
         if (PcTalkerPresent()) PcTalkerSpeak(line);
         return WaitWhile(job, PcTalkerBusy);

@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "processcounts.h"
+
 namespace {
 
 // Spelled out: the IID_IAccessible of the import library resolves to the wrong data when linked
@@ -524,6 +526,8 @@ int main(int argc, char** argv) {
     RECT client = {};
     GetClientRect(window, &client);
     out += ",\"hwnd\":" + Handle(window) + ",\"pid\":" + std::to_string(processId) +
+           ",\"handles\":" + std::to_string(ProcessHandleCountOf(processId)) +
+           ",\"threads\":" + std::to_string(ProcessThreadCountOf(processId)) +
            ",\"class\":" + Json(ClassOf(window)) + ",\"title\":" + Json(TextOf(window)) +
            ",\"minimized\":" + Bool(IsIconic(window)) + ",\"visible\":" + Bool(IsWindowVisible(window)) +
            ",\"foreground\":" + Bool(GetForegroundWindow() == window) + ",\"client\":" + Size(client) +

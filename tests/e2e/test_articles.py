@@ -143,3 +143,20 @@ def test_forecast_page_is_read_as_a_forecast(site, tavlo):
     assert text[text.index("11月5日(火)晴れ"):][:5] == ["11月5日(火)晴れ", "気温", "最高気温　20℃", "最低気温　12℃",
                                                      "降水確率　10%"]
     assert " " not in "".join(text)
+
+
+@pytest.mark.settings({"Opetion20": 2, "Opetion22": 0})
+def test_article_after_article_waits_while_the_reception_error_box_is_up(site, tavlo, browser):
+    open_category(tavlo, 0, 3)
+    tavlo.keys("ctrl+Return")  # from the first article on, one after another
+    tavlo.wait_for(lambda: message_box_open(tavlo), timeout=30, what="the box of the article without a body")
+    mark = len(tavlo.spoken())
+    time.sleep(3.5)  # three ticks of the mode
+    assert message_box_open(tavlo)
+    assert tavlo.view(101)["selection"] == 1
+    assert "連続読み上げ終わり" not in tavlo.spoken()[mark:]
+    tavlo.keys("Tab", "space")  # No
+    tavlo.wait_for(lambda: not message_box_open(tavlo), what="the box to close")
+    # Answered, the mode goes on to the last article and ends there.
+    tavlo.wait_spoken("連続読み上げ終わり", timeout=40)
+    assert tavlo.view(101)["selection"] == 2

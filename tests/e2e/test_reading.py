@@ -200,3 +200,27 @@ def test_ctrl_enter_reads_the_headlines_article_after_article(site, tavlo):
                      + [f"このニュースは{len(long)}行で、関連リンクは0です。"] + long_heard + [END]
                      + ["連続読み上げ終わり"])
     assert tavlo.view(101)["selection"] == 2
+
+
+@pytest.mark.settings(dict(NVDA, Opetion22=1, Opetion17=0))
+@pytest.mark.control({"nvda_speaking_ms": 50})
+def test_ctrl_page_down_and_up_receive_and_read_the_next_and_previous_article(site, tavlo):
+    open_headlines(tavlo)
+    mark = len(tavlo.spoken())
+    tavlo.keys("Return")
+    reading_done(tavlo, mark)
+    tavlo.keys("Tab")
+    tavlo.wait_for(lambda: tavlo.focus_id() == 102, what="the body view")
+
+    mark = len(tavlo.spoken())
+    tavlo.keys("ctrl+Next")
+    reading_done(tavlo, mark)
+    assert said_after(tavlo, mark) == ["次のニュースを受信", "短い記事の一行目です。", "短い記事の二行目です。", END]
+    assert tavlo.view(101)["selection"] == 1
+    assert "短い記事の一行目です。" in body(tavlo)["text"]
+
+    mark = len(tavlo.spoken())
+    tavlo.keys("ctrl+Prior")
+    reading_done(tavlo, mark)
+    assert said_after(tavlo, mark) == ["前のニュースを受信"] + nvda_hears(TWELVE) + [END]
+    assert tavlo.view(101)["selection"] == 0

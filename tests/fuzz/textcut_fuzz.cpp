@@ -2,14 +2,13 @@
 // output capacities. Buffers are exactly as large as their contents, so any
 // read or write past them is reported; the repeating operations are compared with
 // the restart-from-the-start models.
-#include <fuzzer/FuzzedDataProvider.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "../native/textcut_literal.h"
+#include "textcut_fuzz_input.h"
 #include "retrieval/textcut.h"
 
 namespace {
@@ -30,18 +29,6 @@ void Check(bool ok) {
     if (!ok) std::abort();
 }
 
-const char* Marker(FuzzedDataProvider& in, std::string& storage) {
-    if (in.ConsumeIntegralInRange<int>(0, 7) == 0) return MarkerNone;
-    storage = in.ConsumeRandomLengthString(8);
-    storage.resize(std::strlen(storage.c_str()));
-    return storage.c_str();
-}
-
-void Outputs(FuzzedDataProvider& in, std::vector<char>& a, std::vector<char>& b) {
-    a.assign(in.ConsumeIntegralInRange<std::size_t>(0, 12), '\0');
-    b.assign(in.ConsumeIntegralInRange<std::size_t>(0, 12), '\0');
-}
-
 void CheckOutput(const std::vector<char>& out) {
     if (out.empty()) return;
     Check(std::memchr(out.data(), '\0', out.size()) != nullptr);
@@ -50,14 +37,12 @@ void CheckOutput(const std::vector<char>& out) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FuzzedDataProvider in(data, size);
-    std::string s[4];
+    const TextcutFuzzInput input = ReadTextcutFuzzInput(data, size);
     const char* m[4];
-    for (int i = 0; i < 4; ++i) m[i] = Marker(in, s[i]);
-    const int position = in.ConsumeIntegralInRange<int>(-2, 64);
-    const std::size_t room = in.ConsumeIntegralInRange<std::size_t>(0, 32);
-    const std::string raw = in.ConsumeRemainingBytesAsString();
-    const std::string text = raw.c_str();
+    for (int i = 0; i < 4; ++i) m[i] = input.hasMarker[i] ? input.markers[i].c_str() : MarkerNone;
+    const int position = input.position;
+    const std::size_t room = input.room;
+    const std::string& text = input.text;
     const std::size_t n = text.size();
     const bool small = n <= 4096;
 
@@ -140,8 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     // Extractors: walk the page as the list readers do, with tiny outputs.
-    std::vector<char> a, b;
-    Outputs(in, a, b);
+    std::vector<char> a(input.capacityA, '\0'), b(input.capacityB, '\0');
     Heap page(text);
     for (int kind = 0; kind < 4; ++kind) {
         pos = position;

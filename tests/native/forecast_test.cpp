@@ -8,13 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "retrieval/sjis.h"
 #include "tests/native/test_files.h"
 
 namespace {
 
 std::string FixturePage() {
     std::string text;
-    EXPECT_TRUE(ReadFile(Root() + "/testing/site/fixtures/articles/forecast.html", &text));
+    EXPECT_TRUE(ReadPage(Root() + "/testing/site/fixtures/articles/forecast.html", &text));
     return text;
 }
 
@@ -85,9 +86,40 @@ TEST(Forecast, OverlongCellsAndHeadingsAreCutNotOverflowed) {
     EXPECT_EQ(out.str().find(std::string(1100, 'x')), std::string::npos);
 }
 
+// Whether every lead byte of the text is followed by a trail byte: no half character.
+bool WholeCharacters(const std::string& text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!SjisIsLead(static_cast<unsigned char>(text[i]))) continue;
+        const unsigned char trail = i + 1 < text.size() ? static_cast<unsigned char>(text[++i]) : 0;
+        if (trail < 0x40 || trail == 0x7F || trail > 0xFC) return false;
+    }
+    return true;
+}
+
+TEST(Forecast, BlocksLongerThanALineEndOnACharacterBoundary) {
+    // Today's five cells full of two-byte characters make its block longer than a line;
+    // with or without one more byte before them, the cut must not split a character.
+    std::string fill;
+    while (fill.size() < 400) fill += "雨";
+    for (const char* pad : {"", "x"}) {
+        std::string page = FixturePage();
+        const std::string today = "<td class=\"past\">---</td><td>10%</td><td>20%</td><td>30%</td>";
+        const std::size_t row = page.find(today);
+        ASSERT_NE(row, std::string::npos);
+        page.replace(row, today.size(), "<td>" + std::string(pad) + fill + "</td><td>" + fill + "</td><td>" +
+                                            fill + "</td><td>" + fill + "</td>");
+        page.replace(page.find("北の風"), 6, fill);
+        Page out(page, 1024000);
+        ASSERT_EQ(FormatForecast(out.get(), out.capacity), 1);
+        const std::string text = out.str();
+        EXPECT_NE(text.find("明日11月4日(月)"), std::string::npos) << pad;
+        EXPECT_TRUE(WholeCharacters(text)) << "pad \"" << pad << "\"";
+    }
+}
+
 TEST(Forecast, RealOneHourPageFailsCleanly) {
     std::string html;
-    if (!ReadFile(Root() + "/../shared/realworld/tenki-1hour-hiroshima-nishi-2019-RECONSTRUCTED.html", &html))
+    if (!ReadPage(Root() + "/../shared/realworld/tenki-1hour-hiroshima-nishi-2019-RECONSTRUCTED.html", &html))
         GTEST_SKIP() << "no saved pages";
     Page page(html, 1024000);
     int result = FormatForecast(page.get(), page.capacity);

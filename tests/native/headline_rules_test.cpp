@@ -16,6 +16,8 @@
 #include "retrieval/sources.h"
 #include "retrieval/textcut.h"
 
+#include "tests/native/test_files.h"
+
 namespace {
 
 struct Level {
@@ -307,16 +309,9 @@ TEST(HeadlineRules, RadioListsStopAtOneHundredAndAreNotCleaned) {
 
 // Saved feeds of real sites, cut with the markers the shipped RSS categories use.
 std::string RealFeed(const char* name) {
-    for (const char* folder :
-         {"/work/shared/realworld/", "../shared/realworld/", "../../shared/realworld/"}) {
-        std::ifstream in(std::string(folder) + name, std::ios::binary);
-        if (in) {
-            std::ostringstream text;
-            text << in.rdbuf();
-            return text.str();
-        }
-    }
-    return std::string();
+    std::string text;
+    if (!ReadPage(Root() + "/../shared/realworld/" + name, &text)) return std::string();
+    return text;
 }
 
 TEST(HeadlineRulesRealFeeds, EachFeedYieldsExactlyItsItems) {

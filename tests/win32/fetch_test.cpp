@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "testing/doubles/processcounts.h"
+
 namespace {
 
 const size_t kPageCapacity = 1024000;
@@ -88,37 +90,11 @@ std::string FetchText(Fetcher fetch, const std::string& address, int* result) {
     return *result ? std::string(destination.data()) : std::string();
 }
 
-// Handles of this process. GetProcessHandleCount answers 0 under Wine, so count the entries
-// of the system handle table that belong to us there.
+// Handles of this process.
 long ProcessHandleCount() {
     DWORD count = 0;
     if (GetProcessHandleCount(GetCurrentProcess(), &count) && count > 0) return count;
-    struct Entry {
-        ULONG process;
-        BYTE type, flags;
-        USHORT handle;
-        PVOID object;
-        ACCESS_MASK access;
-    };
-    typedef LONG(WINAPI * QueryFunction)(ULONG, PVOID, ULONG, PULONG);
-    auto query = reinterpret_cast<QueryFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
-    if (!query) return -1;
-    const ULONG kSystemHandleInformation = 16;
-    const LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
-    std::vector<char> table(1 << 16);
-    LONG status;
-    while (
-        (status = query(kSystemHandleInformation, table.data(), static_cast<ULONG>(table.size()), nullptr)) ==
-        kInfoLengthMismatch)
-        table.resize(table.size() * 2);
-    if (status != 0) return -1;
-    ULONG entries = *reinterpret_cast<ULONG*>(table.data());
-    const Entry* entry = reinterpret_cast<const Entry*>(table.data() + sizeof(void*));
-    long mine = 0;
-    for (ULONG i = 0; i < entries; ++i)
-        if (entry[i].process == GetCurrentProcessId()) ++mine;
-    return mine;
+    return ProcessHandleCountOf(GetCurrentProcessId());
 }
 
 class FetchTest : public ::testing::Test {
@@ -219,6 +195,29 @@ TEST_F(FetchTest, FailuresLeaveTheDestinationUntouched) {
     EXPECT_EQ(FetchPage(Site("/fetch/page.html").c_str(), page.data(), page.capacity), 0);
     EXPECT_TRUE(page.Untouched());
     EXPECT_EQ(LastRequest().path, "/_fault/unknown-ca") << "the request was sent anyway";
+}
+
+TEST_F(FetchTest, FilesGetTheBodyByteForByteOrNothing) {
+    char folder[MAX_PATH];
+    ASSERT_GT(GetTempPathA(MAX_PATH, folder), 0u);
+    const std::string path = std::string(folder) + "tavlo-fetched.wav";
+    DeleteFileA(path.c_str());
+
+    ASSERT_EQ(FetchToFile(Site("/audio/news.wav").c_str(), path.c_str(), 1 << 30), 1);
+    const std::string wave = ReadFile(UnixPathFromEnv("TAVLO_SITE_ROOT") + "\\audio\\news.wav");
+    ASSERT_GT(wave.size(), 100000u);
+    EXPECT_TRUE(ReadFile(path) == wave);
+    ASSERT_EQ(FetchToFile(Site("/_fault/nul").c_str(), path.c_str(), 1 << 30), 1);
+    EXPECT_EQ(ReadFile(path), std::string("before\0after", 12));
+    ASSERT_EQ(FetchToFile(Site("/_fault/big?bytes=100000").c_str(), path.c_str(), 1000), 1);
+    EXPECT_EQ(ReadFile(path).size(), 1000u);
+
+    // A transfer that breaks off leaves no file; a folder that is missing takes none.
+    DeleteFileA(path.c_str());
+    EXPECT_EQ(FetchToFile(Site("/_fault/cut/fetch/long.html").c_str(), path.c_str(), 1 << 30), 0);
+    EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+    const std::string nowhere = std::string(folder) + "no-such-folder\\x.wav";
+    EXPECT_EQ(FetchToFile(Site("/audio/news.wav").c_str(), nowhere.c_str(), 1 << 30), 0);
 }
 
 TEST_F(FetchTest, MonikerFetchesTheSameDocuments) {

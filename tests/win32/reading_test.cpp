@@ -167,4 +167,34 @@ TEST_F(ReadingTest, AThousandReadingsLeaveNoHandlesBehind) {
         << "a fresh handle numbered " << before << " before, " << after << " after";
 }
 
+// The view's own procedure, and the line whose copy the window thread answers with a stop.
+WNDPROC ViewProcedure = nullptr;
+WPARAM StopAtLine = 0;
+
+LRESULT CALLBACK StoppingViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {
+    // A stop key handled while the reading thread is fetching a line, between its requests.
+    if (message == EM_GETLINE && wParam == StopAtLine) StopReading(0);
+    return CallWindowProcA(ViewProcedure, view, message, wParam, lParam);
+}
+
+TEST_F(ReadingTest, AStopWhileALineIsFetchedKeepsThatLineUnspoken) {
+    SetWindowTextA(BodyView, "一行目です。\r\n二行目です。\r\n三行目です。");
+    SendMessageA(BodyView, EM_SETSEL, 0, 0);
+    for (int engine : {2, 1}) {
+        Settings.SpeechEngine = engine;
+        SendMessageA(BodyView, EM_SETSEL, 0, 0);
+        DeleteFileA(transcript_.c_str());
+        StopAtLine = 1;
+        ViewProcedure = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(BodyView, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StoppingViewProc)));
+        ASSERT_TRUE(StartReadOn(BodyView));
+        ASSERT_TRUE(PumpUntilReadingEnds(10000));
+        SetWindowLongPtrA(BodyView, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ViewProcedure));
+        const std::string heard = Transcript();
+        EXPECT_NE(heard.find(u8"一行目です。"), std::string::npos) << "engine " << engine << ": " << heard;
+        EXPECT_EQ(heard.find(u8"二行目です。"), std::string::npos) << "engine " << engine << ": " << heard;
+        EXPECT_EQ(heard.find(u8"三行目です。"), std::string::npos) << "engine " << engine;
+    }
+}
+
 }  // namespace

@@ -61,6 +61,15 @@ class SettingsRegistryTest : public ::testing::Test {
         return values;
     }
 
+    static void PutBytes(const char* name, const void* data, DWORD size) {
+        HKEY key;
+        ASSERT_EQ(ERROR_SUCCESS,
+                  RegCreateKeyExA(
+                      HKEY_CURRENT_USER, KeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+        RegSetValueExA(key, name, 0, REG_BINARY, static_cast<const BYTE*>(data), size);
+        RegCloseKey(key);
+    }
+
     SettingsRecord saved_{};
 };
 
@@ -130,6 +139,29 @@ TEST_F(SettingsRegistryTest, WritersStoreDwordsAndReadersSkipMissingOrOddValues)
     EXPECT_EQ(4, startAction);
     EXPECT_EQ(7, numberEntries);
     EXPECT_EQ(7, missing);
+}
+
+TEST_F(SettingsRegistryTest, ValuesOfOneToThreeBytesAreMissingAtStartUpAsInTheDialogs) {
+    // Little-endian bytes that, half read over the default, would give another number.
+    const unsigned char bytes[] = {0x05, 0x00, 0x00};
+    for (DWORD size = 1; size <= 3; ++size) {
+        ASSERT_EQ(1, CreateDefaultSettings());
+        PutBytes("Opetion0", bytes, size);     // Prefecture, default 12
+        PutBytes("Opetion10", bytes, size);    // RecordVolume, default 20
+        Put("Opetion21", 3);
+        LoadSettings();
+        EXPECT_EQ(12, Settings.Prefecture) << size << " bytes";
+        EXPECT_EQ(20, Settings.RecordVolume) << size << " bytes";
+        EXPECT_EQ(3, Settings.StartAction);
+
+        int32_t prefecture = 7;
+        const SettingRead read[] = {
+            {"Opetion0", &prefecture}
+        };
+        ReadSettings(read, 1);
+        EXPECT_EQ(7, prefecture) << size << " bytes";
+        RegDeleteKeyA(HKEY_CURRENT_USER, KeyPath);
+    }
 }
 
 TEST_F(SettingsRegistryTest, StoreSettingsWritesRegistryAndMemoryUnderTheTableNames) {

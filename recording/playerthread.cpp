@@ -1,0 +1,95 @@
+#include "recording/playerthread.h"
+
+#include <string>
+
+#include "recording/playergraph.h"
+#include "retrieval/fetch.h"
+#include "win/codepage.h"
+#include "win/handles.h"
+#include "win/thread.h"
+
+const char* const PlayerOpenFailedText = "音声ファイルをオープンできませんでした";
+
+namespace {
+
+constexpr std::size_t StreamLimit = 512u * 1024 * 1024;  // the largest stream fetched to a file
+constexpr DWORD TickMs = 10;
+
+std::wstring Wide(const char* text) {
+    const int length = MultiByteToWideChar(win::ShiftJisCodePage, 0, text, -1, nullptr, 0);
+    if (length <= 1) return std::wstring();
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(win::ShiftJisCodePage, 0, text, -1, &wide[0], length);
+    wide.resize(static_cast<std::size_t>(length) - 1);
+    return wide;
+}
+
+// The fetched copy of a stream, deleted when the playback ends.
+class FetchedStream {
+  public:
+    ~FetchedStream() {
+        if (!path_.empty()) DeleteFileA(path_.c_str());
+    }
+    // Fetches address into the data folder; the path to open, or "" when that failed.
+    const std::string& Fetch(const PlayerRequest& request) {
+        char name[32];
+        PlayerDownloadName(request.address, name, sizeof name);
+        std::string path = std::string(request.dataFolder) + "\\" + name;
+        if (request.dataFolder[0] && FetchToFile(request.address, path.c_str(), StreamLimit)) path_ = path;
+        return path_;
+    }
+
+  private:
+    std::string path_;
+};
+
+bool IsLatestOpening(const PlayerRequest& request) { return PlayerSession.load() == request.session; }
+
+// Sets PlayState to playing unless the dialog has closed meanwhile.
+void StartPlaying() {
+    int32_t state = PlayState.load();
+    while (state != PlayClosed && !PlayState.compare_exchange_weak(state, PlayPlaying)) {
+    }
+}
+
+void Play(const PlayerRequest& request) {
+    FetchedStream fetched;  // outlives the graph that plays it
+    auto graph = std::make_unique<PlayerGraph>();
+    bool opened = graph->Open(Wide(request.address).c_str());
+    if (!opened && IsLatestOpening(request)) {
+        const std::string& path = fetched.Fetch(request);
+        if (!path.empty()) {
+            graph = std::make_unique<PlayerGraph>();  // a graph clean of the failed attempt
+            opened = graph->Open(Wide(path.c_str()).c_str());
+        }
+    }
+    // A dialog closed while the stream was fetched: another opening may own the player now.
+    if (!IsLatestOpening(request) || PlayState.load() == PlayClosed) return;
+    if (!opened) {
+        request.speak(PlayerOpenFailedText, request.context);
+        return;
+    }
+    const double duration = graph->Duration();
+    PlayerDuration.store(duration);
+    graph->Run();
+    StartPlaying();
+    for (;;) {
+        Sleep(TickMs);
+        if (!PlayerTick(*graph, duration, request.speak, request.context)) break;
+    }
+}
+
+}  // namespace
+
+void PlayerThread(PlayerRequest& request) {
+    win::ComApartment com;
+    Play(request);
+}
+
+bool StartPlayerThread(std::unique_ptr<PlayerRequest> request, HANDLE* thread) {
+    *thread = nullptr;
+    request->thread = thread;
+    return win::StartWorker(PlayerThread, std::move(request), [](PlayerRequest& started, HANDLE handle) {
+        *started.thread = handle;
+    });
+}
