@@ -1,0 +1,183 @@
+// The scrapbook store on a real file system: every operation either does what it says or
+// reports failure with nothing lost, and no name reaches outside the scrapbook tree.
+#include "library/scrapbook.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void Put(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(folder + "\\" + name);
+            else
+                DeleteFileA((folder + "\\" + name).c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+class Scrapbook : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        data_ = std::string(temp) + "scrapbook_" + std::to_string(GetCurrentProcessId()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        RemoveTree(data_);
+        CreateDirectoryA(data_.c_str(), nullptr);
+        root_ = data_ + "\\ScrapBook";
+        CreateDirectoryA(root_.c_str(), nullptr);
+        Folder("ScrapBook");
+    }
+    void TearDown() override { RemoveTree(data_); }
+
+    std::string Folder(const std::string& name) {
+        CreateDirectoryA((root_ + "\\" + name).c_str(), nullptr);
+        return root_ + "\\" + name;
+    }
+    std::set<std::string> Listed() {
+        std::set<std::string> names;
+        int count = ListScrapFolders(data_.c_str());
+        for (int i = 0; i < count; ++i) names.insert(FolderNames[i]);
+        return names;
+    }
+    std::set<std::string> OutsideRoot() {
+        std::set<std::string> names;
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((data_ + "\\*").c_str(), &found);
+        do {
+            std::string name = found.cFileName;
+            if (name != "." && name != ".." && name != "ScrapBook") names.insert(name);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+        return names;
+    }
+    const char* data() const { return data_.c_str(); }
+
+    std::string data_, root_;
+};
+
+TEST_F(Scrapbook, ListsEveryNameOfTheRootAndFindsTheDefaultFolder) {
+    Folder("ニュース");
+    Folder("my.folder");
+    Put(root_ + "\\stray.txt", "x");
+    EXPECT_EQ((std::set<std::string>{"ScrapBook", "ニュース", "my.folder", "stray.txt"}), Listed());
+    int count = ListScrapFolders(data());
+    ASSERT_GE(FindScrapFolder("ScrapBook", count), 0);
+    EXPECT_STREQ("ScrapBook", FolderNames[FindScrapFolder("ScrapBook", count)]);
+    EXPECT_EQ(-1, FindScrapFolder("missing", count));
+    RemoveTree(root_);
+    EXPECT_EQ(0, ListScrapFolders(data()));
+}
+
+TEST_F(Scrapbook, AddsAndRenamesFoldersButRefusesNamesThatLeaveTheRoot) {
+    EXPECT_EQ(1, AddScrapFolder(data(), "経済"));
+    EXPECT_EQ(0, AddScrapFolder(data(), "経済"));  // exists
+    for (const char* name : {"", "..", "..\\evil", "C:\\evil", "a/b", "CON", "a|b", "x."})
+        EXPECT_EQ(0, AddScrapFolder(data(), name)) << name;
+    EXPECT_EQ(1, RenameScrapFolder(data(), "経済", "経済.2"));
+    EXPECT_EQ(0, RenameScrapFolder(data(), "経済", "other"));  // gone
+    Folder("taken");
+    EXPECT_EQ(0, RenameScrapFolder(data(), "経済.2", "taken"));
+    EXPECT_EQ(0, RenameScrapFolder(data(), "経済.2", "..\\evil"));
+    EXPECT_EQ(0, RenameScrapFolder(data(), "..", "evil"));
+    EXPECT_EQ(0, RenameScrapFolder(data(), "ScrapBook", "renamed"));
+    EXPECT_EQ(0, RenameScrapFolder(data(), "scrapbook", "renamed"));
+    EXPECT_EQ((std::set<std::string>{"ScrapBook", "経済.2", "taken"}), Listed());
+    EXPECT_TRUE(OutsideRoot().empty());
+}
+
+TEST_F(Scrapbook, DeletesAFolderWithItsArticlesButKeepsOneHoldingOtherFiles) {
+    std::string full = Folder("full");
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) Put(full + "\\" + name, "x");
+    EXPECT_EQ(1, DeleteScrapFolder(data(), "full"));
+    EXPECT_FALSE(Exists(full));
+
+    std::string mixed = Folder("mixed");
+    Put(mixed + "\\article.txt", "keep me");
+    Put(mixed + "\\picture.png", "x");
+    EXPECT_EQ(0, DeleteScrapFolder(data(), "mixed"));
+    EXPECT_EQ("keep me", Slurp(mixed + "\\article.txt"));
+
+    EXPECT_EQ(0, DeleteScrapFolder(data(), "ScrapBook"));
+    EXPECT_EQ(0, DeleteScrapFolder(data(), "missing"));
+    EXPECT_EQ(0, DeleteScrapFolder(data(), ".."));
+    Put(root_ + "\\stray.txt", "x");
+    EXPECT_EQ(0, DeleteScrapFolder(data(), "stray.txt"));
+    EXPECT_EQ((std::set<std::string>{"ScrapBook", "mixed", "stray.txt"}), Listed());
+}
+
+TEST_F(Scrapbook, MovesAnArticleOnlyWhereNothingIsReplaced) {
+    std::string home = root_ + "\\ScrapBook", other = Folder("other");
+    Put(home + "\\記事.txt", std::string("本文\0", sizeof "本文"));
+    EXPECT_EQ(1, MoveScrapArticle(data(), "ScrapBook", "記事", "ScrapBook"));  // its own folder
+    EXPECT_TRUE(Exists(home + "\\記事.txt"));
+    EXPECT_EQ(1, MoveScrapArticle(data(), "ScrapBook", "記事", "other"));
+    EXPECT_FALSE(Exists(home + "\\記事.txt"));
+    EXPECT_EQ(std::string("本文\0", sizeof "本文"), Slurp(other + "\\記事.txt"));
+
+    Put(home + "\\記事.txt", "newer");
+    EXPECT_EQ(0, MoveScrapArticle(data(), "ScrapBook", "記事", "other"));  // target exists
+    EXPECT_EQ("newer", Slurp(home + "\\記事.txt"));
+    EXPECT_EQ(std::string("本文\0", sizeof "本文"), Slurp(other + "\\記事.txt"));
+    EXPECT_EQ(0, MoveScrapArticle(data(), "ScrapBook", "記事", "missing"));
+    EXPECT_EQ(0, MoveScrapArticle(data(), "ScrapBook", "gone", "other"));
+    EXPECT_EQ(0, MoveScrapArticle(data(), "ScrapBook", "記事", ".."));
+    EXPECT_EQ("newer", Slurp(home + "\\記事.txt"));
+    EXPECT_TRUE(OutsideRoot().empty());
+}
+
+TEST_F(Scrapbook, DeletesAnArticleAndReportsOneThatCannotBeDeleted) {
+    std::string path = root_ + "\\ScrapBook\\a.txt";
+    Put(path, "x");
+    HANDLE held =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_EQ(0, DeleteScrapArticle(data(), "ScrapBook", "a"));  // in use
+    CloseHandle(held);
+    EXPECT_TRUE(Exists(path));
+    EXPECT_EQ(1, DeleteScrapArticle(data(), "ScrapBook", "a"));
+    EXPECT_FALSE(Exists(path));
+    EXPECT_EQ(1, DeleteScrapArticle(data(), "ScrapBook", "a"));  // already gone
+    EXPECT_EQ(0, DeleteScrapArticle(data(), "ScrapBook", "..\\..\\x"));
+}
+
+TEST_F(Scrapbook, PathsRefuseNamesThatLeaveTheTree) {
+    char path[TextPathCapacity];
+    ASSERT_EQ(1, ScrapArticlePath(path, sizeof path, "C:\\Data", "ScrapBook", "a.b"));
+    EXPECT_STREQ("C:\\Data\\ScrapBook\\ScrapBook\\a.b.txt", path);
+    EXPECT_EQ(0, ScrapArticlePath(path, sizeof path, "C:\\Data", "..", "a"));
+    EXPECT_STREQ("", path);
+    EXPECT_EQ(0, ScrapArticlePath(path, sizeof path, "C:\\Data", "ScrapBook", "..\\a"));
+    EXPECT_EQ(0, ScrapFolderPath(path, sizeof path, "C:\\Data", "C:\\x"));
+    EXPECT_EQ(0, ScrapArticlePath(path, sizeof path, std::string(250, 'd').c_str(), "ScrapBook", "a"));
+}
+
+}  // namespace
