@@ -163,6 +163,9 @@ TEST_F(Scrapbook, DeletesAnArticleAndReportsOneThatCannotBeDeleted) {
     EXPECT_EQ(0, DeleteScrapArticle(data(), "ScrapBook", "a"));  // in use
     CloseHandle(held);
     EXPECT_TRUE(Exists(path));
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(0, DeleteScrapArticle(data(), "ScrapBook", "a"));
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(1, DeleteScrapArticle(data(), "ScrapBook", "a"));
     EXPECT_FALSE(Exists(path));
     EXPECT_EQ(1, DeleteScrapArticle(data(), "ScrapBook", "a"));  // already gone
