@@ -4,8 +4,6 @@
 #include <cstring>
 #include <vector>
 
-#include "retrieval/textcut.h"
-
 char ArticleNames[ArticleTableCount][ArticleNameCount][ArticleNameCapacity];
 
 namespace {
@@ -49,6 +47,14 @@ bool ReadWhole(const char* path, DWORD limit, std::vector<char>* text) {
     if (wanted > 0 && !ReadFile(file.handle, text->data(), wanted, &got, nullptr)) return false;
     (*text)[got] = '\0';
     return true;
+}
+
+// Every CR LF becomes LF. (The text primitives of retrieval/ sit above this folder.)
+void FoldLineEnds(char* text) {
+    char* out = text;
+    for (const char* in = text; *in; ++in)
+        if (!(in[0] == '\r' && in[1] == '\n')) *out++ = *in;
+    *out = '\0';
 }
 
 // The control's text in Shift-JIS. Its length message may count characters rather than bytes
@@ -110,7 +116,7 @@ int WriteTextFile(HWND editControl, const char* folder, const char* title, char*
 int ReadTextFile(HWND editControl, const char* path) {
     std::vector<char> text;
     if (!ReadWhole(path, ReadLimit, &text)) return 0;
-    FoldCrLf(text.data());
+    FoldLineEnds(text.data());
     SetWindowTextA(editControl, text.data());
     return 1;
 }
