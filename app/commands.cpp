@@ -1,10 +1,14 @@
 #include "app/commands.h"
 
+#include "app/articleview.h"
+#include "app/listcontent.h"
+#include "app/readingcommands.h"
 #include "app/screens.h"
 #include "app/shell.h"
 #include "library/optiondialogs.h"
-#include "retrieval/article.h"
+#include "resources/resource.h"
 #include "retrieval/headlines.h"
+#include "retrieval/reception.h"
 #include "speech/reading.h"
 #include "speech/speechdialog.h"
 
@@ -33,12 +37,12 @@ bool ActivateFocusedView() {
 }
 
 bool GeneralOptions() {
-    OpenGeneralOptions();
+    if (OpenGeneralOptions(MainWindow) == IDOK) RebuildHeadlineList();
     return true;
 }
 
 bool SpeechSettings() {
-    OpenSpeechSettings();
+    OpenSpeechSettings(MainWindow);
     return true;
 }
 
@@ -49,14 +53,14 @@ bool Braille() {
 
 bool Reload() {
     if (CategoryParameters[0][0] == '\0') return false;
-    if (ScrapbookMode == 1) return true;
+    if (BodyShowsScrapbookText()) return true;
     if (FocusedView() == HeadlineList) return ReloadHeadlines();
     // Any other focus: the page shown is received once more.
     SetWindowTextA(BodyView, "");
     int depth = PageDepth;
     int shown = 0;
     if (depth == 1) {
-        shown = ReceiveArticle(MainWindow);
+        shown = OpenSelectedArticle();
     } else {
         // Nothing has been opened since the list arrived (depth 0), or no page address is known.
         if (depth < 1 || depth > HeadlineLevels || HeadlineStore.pageAddresses[depth - 1][0] == '\0')
@@ -72,38 +76,58 @@ bool CloseProgram() {
     return true;
 }
 
+// The command table. Adding a command: its IDM_ name in resources/resource.h, then one row
+// here: the name, what happens to it while a reading runs, and the function that carries it
+// out (false when it is refused in the focus or state at hand).
 const CommandEntry Commands[] = {
-    {1,   WhileReading::Allowed, DoNothing           },
-    {500, WhileReading::Allowed, MoveToLocalNews     },
-    {501, WhileReading::Refused, ShowMenuListView    },
-    {502, WhileReading::Refused, ActivateFocusedView },
-    {509, WhileReading::Refused, Reload              },
-    {510, WhileReading::Allowed, CloseProgram        },
-    {521, WhileReading::Refused, PreviousHeadline    },
-    {522, WhileReading::Refused, NextHeadline        },
-    {526, WhileReading::Refused, BackOneStep         },
-    {527, WhileReading::Refused, BackToTopOrArticle  },
-    {544, WhileReading::Refused, ReadAllArticles     },
-    {551, WhileReading::Refused, GeneralOptions      },
-    {552, WhileReading::Refused, SpeechSettings      },
-    {558, WhileReading::Refused, Braille             },
-    {572, WhileReading::Refused, NextView            },
-    {573, WhileReading::Refused, PreviousView        },
-    {575, WhileReading::Refused, ViewBack            },
-    {576, WhileReading::Refused, ViewForward         },
-    {581, WhileReading::Refused, ReadFromTop         },
-    {582, WhileReading::Allowed, DoNothing           },
-    {583, WhileReading::Refused, ReadFromCaret       },
-    {587, WhileReading::Refused, AnnounceListPosition},
-    {590, WhileReading::Allowed, DoNothing           },
-    {591, WhileReading::Refused, AnnounceWhereAmI    },
-    {597, WhileReading::Refused, AnnounceDepth       },
+    {IDM_NOTHING,                WhileReading::Allowed, DoNothing           },
+    {IDM_LOCAL_NEWS,             WhileReading::Allowed, MoveToLocalNews     },
+    {IDM_MENU_LIST,              WhileReading::Refused, ShowMenuListView    },
+    {IDM_ACTIVATE,               WhileReading::Refused, ActivateFocusedView },
+    {IDM_RELOAD,                 WhileReading::Refused, Reload              },
+    {IDM_EXIT,                   WhileReading::Allowed, CloseProgram        },
+    {IDM_PREVIOUS_HEADLINE,      WhileReading::Refused, PreviousHeadline    },
+    {IDM_NEXT_HEADLINE,          WhileReading::Refused, NextHeadline        },
+    {IDM_BACK_ONE_STEP,          WhileReading::Refused, BackOneStep         },
+    {IDM_BACK_TO_TOP_OR_ARTICLE, WhileReading::Refused, BackToTopOrArticle  },
+    {IDM_READ_ALL_ARTICLES,      WhileReading::Refused, ReadAllArticles     },
+    {IDM_GENERAL_OPTIONS,        WhileReading::Refused, GeneralOptions      },
+    {IDM_SPEECH_SETTINGS,        WhileReading::Refused, SpeechSettings      },
+    {IDM_BRAILLE,                WhileReading::Refused, Braille             },
+    {IDM_NEXT_VIEW,              WhileReading::Refused, NextView            },
+    {IDM_PREVIOUS_VIEW,          WhileReading::Refused, PreviousView        },
+    {IDM_VIEW_BACK,              WhileReading::Refused, ViewBack            },
+    {IDM_VIEW_FORWARD,           WhileReading::Refused, ViewForward         },
+    {IDM_READ_FROM_TOP,          WhileReading::Refused, ReadFromTop         },
+    {IDM_CTRL_2,                 WhileReading::Allowed, DoNothing           },
+    {IDM_READ_FROM_CARET,        WhileReading::Refused, ReadFromCaret       },
+    {IDM_POSITION,               WhileReading::Refused, AnnounceListPosition},
+    {IDM_CTRL_0,                 WhileReading::Allowed, DoNothing           },
+    {IDM_WHERE_AM_I,             WhileReading::Refused, AnnounceWhereAmI    },
+    {IDM_PAGE_DEPTH,             WhileReading::Refused, AnnounceDepth       },
 };
 
 // Action codes a menu entry may carry; all but 503, 510 and 555 are refused while reading
 // (the command table says the same for each of them).
 const int MenuFileActions[] = {
-    503, 508, 510, 551, 552, 553, 554, 555, 558, 561, 562, 563, 564, 565, 566, 567, 568};
+    IDM_RECORDING_FOLDER,
+    IDM_RECORD_NEWS,
+    IDM_EXIT,
+    IDM_GENERAL_OPTIONS,
+    IDM_SPEECH_SETTINGS,
+    IDM_RECORDING_SETTINGS,
+    IDM_SLEEP_TIMER,
+    IDM_SLEEP_TIMER_CANCEL,
+    IDM_BRAILLE,
+    IDM_MANUAL,
+    IDM_COMMAND_LIST,
+    IDM_CHANGE_HISTORY,
+    IDM_VERSION,
+    IDM_UPDATE_CHECK,
+    IDM_PRODUCT_PAGE,
+    IDM_AUTHOR_SITE,
+    IDM_INQUIRY_FORM,
+};
 
 }  // namespace
 
@@ -120,9 +144,9 @@ bool DispatchCommand(int command) {
 }
 
 void DispatchMenuFileAction(int code) {
-    if (code == 501) {
+    if (code == EntryPrefectureDialog) {
         // The local-news entry opens the prefecture choice instead of the F4 command.
-        if (ReadingActive != 1) OpenLocalDialog();
+        if (ReadingActive != 1) OpenLocalDialog(MainWindow);
         return;
     }
     for (int action : MenuFileActions)

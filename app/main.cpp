@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/shell.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -23,10 +24,10 @@ bool RegisterMainClass(HINSTANCE instance) {
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = MainWindowProc;
     wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, "TBI");
+    wc.hIcon = LoadIconA(instance, IDR_ICON);
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszMenuName = "TBM";
+    wc.lpszMenuName = IDR_MENU_BAR;
     wc.lpszClassName = WindowClass;
     return RegisterClassA(&wc) != 0;
 }
@@ -49,7 +50,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                                   instance,
                                   nullptr);
     if (!window) return -1;
-    HACCEL accelerators = LoadAcceleratorsA(instance, "TBAccelerator");
+    HACCEL accelerators = LoadAcceleratorsA(instance, IDR_ACCELERATORS);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_MENU) AltAcceleratorUsed = false;

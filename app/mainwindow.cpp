@@ -5,10 +5,14 @@
 
 #include "app/commands.h"
 #include "app/menufile.h"
+#include "app/readingcommands.h"
+#include "app/receptionview.h"
 #include "app/screens.h"
 #include "app/shell.h"
 #include "app/views.h"
 #include "library/settings.h"
+#include "resources/resource.h"
+#include "retrieval/reception.h"
 #include "retrieval/sources.h"
 #include "speech/reading.h"
 #include "speech/speak.h"
@@ -57,18 +61,18 @@ HWND CreateChild(HWND parent, const char* cls, const char* text, DWORD style, in
 }
 
 void LoadContextMenus(HINSTANCE instance) {
-    HMENU menu = LoadMenuA(instance, "RMenu");
+    HMENU menu = LoadMenuA(instance, IDR_CONTEXT_MENUS);
     for (int i = 0; i < 6; ++i) ContextMenus[i] = menu ? GetSubMenu(menu, i) : nullptr;
 }
 
 void CreateViews(HWND window) {
-    CreateChild(window, "STATIC", "メニュー選択", WS_CHILD, 1);
+    CreateChild(window, "STATIC", "メニュー選択", WS_CHILD, IDC_LIST_LABEL);
     MenuList = CreateChild(window, "LISTBOX", nullptr, ListStyle, MenuListId);
     SubclassView(MenuList);
-    CreateChild(window, "STATIC", "記事リスト", WS_CHILD, 1);
+    CreateChild(window, "STATIC", "記事リスト", WS_CHILD, IDC_LIST_LABEL);
     HeadlineList = CreateChild(window, "LISTBOX", nullptr, ListStyle, HeadlineListId);
     SubclassView(HeadlineList);
-    CreateChild(window, "STATIC", "本文", WS_CHILD, 2);
+    CreateChild(window, "STATIC", "本文", WS_CHILD, IDC_BODY_LABEL);
     BodyView = CreateChild(window, "RICHEDIT", nullptr, BodyStyle, BodyViewId);
     SubclassView(BodyView);
     SendMessageA(BodyView, EM_EXLIMITTEXT, 0, BodyTextLimit);
@@ -150,12 +154,7 @@ void OnSetFocus() {
 }
 
 void OnClose(HWND window) {
-    if (Settings.SpeechEngine == 2) {
-        SpeakMessage("タブロを終了します", 0);
-        WaitWhileNvdaSpeaks();
-    } else {
-        SpeakMessage("タブロを終了します", 2000);
-    }
+    SpeakAndWait("タブロを終了します", 0, 2000);
     KillTimer(window, SleepTimerId);
 }
 
@@ -197,6 +196,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             break;
         case ReadingCaretMessage:
             return MoveReadingCaret(lParam);
+        case ReceptionMessage:
+            return OnReceptionReport(wParam, lParam);
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -3,14 +3,18 @@
 #include <cstdio>
 #include <richedit.h>
 
+#include "app/articleview.h"
 #include "app/commands.h"
+#include "app/listcontent.h"
 #include "app/menufile.h"
+#include "app/readingcommands.h"
+#include "app/receptionview.h"
 #include "app/shell.h"
 #include "library/settings.h"
-#include "retrieval/article.h"
 #include "retrieval/headlines.h"
 #include "speech/reading.h"
 #include "speech/speak.h"
+#include "win/handles.h"
 
 MenuStackData MenuStack;
 volatile LONG ScrapbookMode = 0;
@@ -24,6 +28,12 @@ bool BodyHasText() { return GetWindowTextLengthA(BodyView) > 0; }
 
 void ShowMenuListOnly() { ShowView(MenuList, HeadlineList, BodyView); }
 
+// Back at the top menu: the menu list shows the menu again, the headline list headlines.
+void ShowTopMenuContent() {
+    ShowListContent(ListContent::Menu);
+    ShowListContent(ListContent::Headlines);
+}
+
 // Fills MenuList with the level's texts and selects the remembered entry.
 void RedrawLevel(int level) {
     SendMessageA(MenuList, WM_SETREDRAW, FALSE, 0);
@@ -35,7 +45,7 @@ void RedrawLevel(int level) {
 }
 
 void ReceiveCategoryEntry(int level, int p) {
-    StartHeadlineReception();
+    StartCategoryReception(level, p);
     char file[MAX_PATH * 2];
     std::snprintf(file, sizeof file, "%s\\news\\%s", ProgramFolder, MenuStack.MenuName[level][p]);
     char section[32];
@@ -45,6 +55,8 @@ void ReceiveCategoryEntry(int level, int p) {
     // The history entry (file, name, number) joins here when the logs land.
     ShowView(HeadlineList, MenuList);
 }
+
+}  // namespace
 
 void ActivateMenuEntry() {
     int p = CurrentSelection(MenuList);
@@ -76,31 +88,28 @@ void ActivateMenuEntry() {
     LoadMenuLevel(MenuList, MenuStack.MenuName[level][p]);
 }
 
-void CopyPageStoreToBody(int depth) {
-    int length = GetWindowTextLengthA(PageStoreSlot(depth));
-    char* text = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, length * 2 + 2));
-    if (!text) return;
-    GetWindowTextA(PageStoreSlot(depth), text, length * 2 + 1);
-    SetWindowTextA(BodyView, "");
-    SetWindowTextA(BodyView, text);
-    HeapFree(GetProcessHeap(), 0, text);
-}
-
 // Enter on a headline: the article is received and then either read aloud at once, the
 // focus staying on the list, or shown in the body view.
 void OpenSelectedHeadline() {
     SetWindowTextA(BodyView, "");
-    if (ScrapbookMode == 1) {
-        // Scrapbook articles open here when the scrapbook lands.
-        return;
-    }
-    if (ReceiveArticle(MainWindow) != 1 || ReadingActive != 0) return;
+    if (OpenSelectedArticle() != 1 || ReadingActive != 0) return;
     if (Settings.ReadOnReceive == 1) {
         // Read aloud at once; the focus stays on the list and the body view stays hidden.
-        StartReadBody(BodyView);
+        ReadBodyView();
         return;
     }
     ShowView(BodyView, HeadlineList);
+}
+
+namespace {
+
+void CopyPageStoreToBody(int depth) {
+    int length = GetWindowTextLengthA(PageStoreSlot(depth));
+    win::HeapBuffer text(static_cast<size_t>(length) * 2 + 2);
+    if (!text.get()) return;
+    GetWindowTextA(PageStoreSlot(depth), text.get(), length * 2 + 1);
+    SetWindowTextA(BodyView, "");
+    SetWindowTextA(BodyView, text.get());
 }
 
 bool ReloadTopMenu() {
@@ -137,13 +146,13 @@ HWND FocusedView() {
 int ActivateEntry(int source) {
     switch (source) {
         case FromMenuList:
-            ActivateMenuEntry();
+            EnterInList(MenuList);
             break;
         case FromHeadlineList:
-            OpenSelectedHeadline();
+            EnterInList(HeadlineList);
             break;
         case FromBodyView:
-            if (ReadingActive == 0) StartReadBody(BodyView);
+            if (ReadingActive == 0) ReadBodyView();
             break;
     }
     return 1;
@@ -153,7 +162,7 @@ void GoBackInMenu() {
     if (MenuStack.MenuLevel <= 0) return;
     --MenuStack.MenuLevel;
     RedrawLevel(MenuStack.MenuLevel);
-    if (MenuStack.MenuLevel == 0) ScrapbookMode = 0;
+    if (MenuStack.MenuLevel == 0) ShowTopMenuContent();
 }
 
 void GoBackInBody() {
@@ -174,7 +183,7 @@ void DeleteLogEntry() {
 bool MoveToLocalNews() {
     if (MenuStack.MenuLevel == 1 && MenuStack.MenuSelection[0] == TopLocalNews) return true;
     SpeakMessage("お住まいの地域のニュースに移動します", 0);
-    ScrapbookMode = 0;
+    ShowTopMenuContent();
     MenuStack.MenuLevel = 0;
     LoadMenuLevel(MenuList, "Menu97");
     MenuStack.MenuSelection[0] = TopLocalNews;
@@ -199,7 +208,7 @@ bool BackToTopOrArticle() {
         return true;
     }
     if (focus == BodyView) {
-        if (ScrapbookMode == 1 || PageDepth <= 1) return false;
+        if (BodyShowsScrapbookText() || PageDepth <= 1) return false;
         SpeakMessage("ニュース本文に戻る", 1000);
         CopyPageStoreToBody(1);
         PageDepth = 1;
@@ -217,7 +226,7 @@ bool BackOneStep() {
         ShowView(HeadlineList, BodyView);
         return true;
     }
-    if (ScrapbookMode == 1) return false;
+    if (BodyShowsScrapbookText()) return false;
     GoBackInBody();
     return true;
 }
@@ -296,26 +305,16 @@ bool NextHeadline() { return StepHeadline(1); }
 bool AnnounceListPosition() {
     HWND focus = FocusedView();
     if (focus != MenuList && focus != HeadlineList) return false;
-    int count = EntryCount(focus);
-    if (count < 1) return true;
-    char text[64];
-    std::snprintf(text, sizeof text, "%d項目中%d項目目", count, CurrentSelection(focus) + 1);
-    SpeakMessage(text, 100);
+    AnnouncePositionInList(focus);
     return true;
 }
 
 bool AnnounceWhereAmI() {
     HWND focus = FocusedView();
-    char text[MenuTextCapacity * 3 + 8];
-    if (focus == MenuList) {
-        DescribeMenuPosition(MenuStack, text, sizeof text);
-        SpeakMessage(text, 0);
-    } else if (focus == HeadlineList) {
-        if (ScrapbookMode == 1) return true;  // the scrapbook's own announcement joins here
-        const char* name = CategoryParameters[0];
-        SpeakMessage(name[0] ? name : "ニュースカテゴリーは選択されていません。", 100);
+    if (focus == MenuList || focus == HeadlineList) {
+        AnnounceWhereAmIInList(focus);
     } else if (focus == BodyView) {
-        if (!BodyHasText() || ScrapbookMode == 1) return true;
+        if (!BodyHasText() || BodyShowsScrapbookText()) return true;
         int depth = PageDepth;
         if (depth >= 1 && depth <= HeadlineLevels) SpeakMessage(HeadlineStore.pageTitles[depth - 1], 100);
     }

@@ -6,6 +6,12 @@
 enum EntrySource { FromMenuList = 1, FromHeadlineList = 2, FromBodyView = 3 };
 
 int ActivateEntry(int source);
+
+// Enter on MenuList showing a menu level, and on HeadlineList showing headlines (see
+// app/listcontent.h).
+void ActivateMenuEntry();
+void OpenSelectedHeadline();
+
 void GoBackInMenu();
 void GoBackInBody();
 void DeleteLogEntry();

@@ -3,12 +3,13 @@
 #include <windows.h>
 
 #include "app/menustack.h"
+#include "resources/resource.h"
 
-constexpr int MenuListId = 100;
-constexpr int HeadlineListId = 101;
-constexpr int BodyViewId = 102;
+constexpr int MenuListId = IDC_MENU_LIST;
+constexpr int HeadlineListId = IDC_HEADLINE_LIST;
+constexpr int BodyViewId = IDC_BODY_VIEW;
 constexpr int PageStoreCount = 30;
-constexpr int PageStoreFirstId = 70;  // the slot of depth d is control 69 + d
+constexpr int PageStoreFirstId = IDC_PAGE_STORE_FIRST;  // the slot of depth d is control 69 + d
 constexpr int BodyTextLimit = 102400;
 constexpr int FolderCapacity = 261;
 

@@ -1,5 +1,6 @@
 # Files of this subsystem (see the top CMakeLists.txt)
 list(APPEND CORE_SOURCES app/menustack.cpp)
-list(APPEND WIN_SOURCES app/main.cpp app/mainwindow.cpp app/menufile.cpp app/screens.cpp app/dialogcontrols.cpp
+list(APPEND WIN_SOURCES app/main.cpp app/mainwindow.cpp app/menufile.cpp app/screens.cpp
   app/views.cpp app/commands.cpp)
 list(APPEND WIN_SOURCES app/browser.cpp)
+list(APPEND WIN_SOURCES app/listcontent.cpp app/articleview.cpp app/receptionview.cpp app/readingcommands.cpp)

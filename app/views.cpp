@@ -1,5 +1,7 @@
 #include "app/views.h"
 
+#include "app/listcontent.h"
+#include "app/readingcommands.h"
 #include "app/screens.h"
 #include "app/shell.h"
 #include "speech/reading.h"
@@ -13,7 +15,7 @@ WNDPROC BodyViewProc;
 // While a reading runs, keys in the headline list stop it and leave the focus in the body
 // without showing it.
 void StopAndFocusBody() {
-    StopReading(0);
+    StopContinuousReading(0);
     SetFocus(BodyView);
 }
 
@@ -28,8 +30,7 @@ bool MenuListKey(WPARAM key) {
             ActivateEntry(FromMenuList);
             return true;
         case VK_DELETE:
-            DeleteLogEntry();
-            return true;
+            return DeleteInList(MenuList);
     }
     return false;
 }
@@ -46,7 +47,7 @@ bool HeadlineListKey(WPARAM key) {
                 ShowView(MenuList, HeadlineList);
             return true;
         case VK_CONTROL:
-            if (reading) StopReading(0);
+            if (reading) StopContinuousReading(0);
             return true;
         case VK_UP:
         case VK_DOWN:
@@ -67,12 +68,12 @@ bool BodyViewKey(WPARAM key) {
     bool reading = ReadingActive == 1;
     switch (key) {
         case VK_BACK:
-            if (reading || ScrapbookMode == 1) return false;
+            if (reading || BodyShowsScrapbookText()) return false;
             GoBackInBody();
             return true;
         case VK_ESCAPE:
             if (reading)
-                StopReading(0);
+                StopContinuousReading(0);
             else
                 ShowView(HeadlineList, BodyView);
             return true;
@@ -82,7 +83,7 @@ bool BodyViewKey(WPARAM key) {
         case VK_RIGHT:
         case VK_DOWN:
             if (!reading) return false;
-            StopReading(0);
+            StopContinuousReading(0);
             return true;
     }
     return false;
@@ -96,7 +97,7 @@ LRESULT CALLBACK ViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam)
                                                : BodyViewKey(wParam);
         if (consumed) return 0;
     } else if (message == WM_KILLFOCUS && view != MenuList) {
-        if (ReadingActive == 1) StopReading(1);
+        if (ReadingActive == 1) StopContinuousReading(1);
         return 0;
     }
     return CallWindowProcA(own, view, message, wParam, lParam);

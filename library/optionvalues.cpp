@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-int32_t ChosenIndex(int selection, int32_t openedWith) { return selection < 0 ? openedWith : selection; }
-
 void FormatListEntry(char* out, size_t capacity, int position, const char* title, int32_t numberEntries) {
     if (!out || capacity == 0) return;
     if (!title) title = "";

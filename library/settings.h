@@ -1,7 +1,18 @@
 // The user's options: one record of 32-bit values, loaded once from the registry at start-up
 // and changed afterwards only by the dialogs and commands that write them.
+//
+// Adding a setting: a field in SettingsRecord, its row (registry name, default) in
+// SettingValues (settings_table.cpp; the count below grows by one), and StoreSetting to change
+// it: the registry and the record are then written together.
 #pragma once
 #include <cstdint>
+
+// The values of SettingsRecord::SpeechEngine ("Opetion20"). Only speech/ acts on them.
+enum SpeechEngineId : int32_t {
+    SpeechEngineNone = 0,
+    SpeechEnginePcTalker = 1,
+    SpeechEngineNvda = 2,
+};
 
 struct SettingsRecord {
     int32_t Prefecture;          // "Opetion0"  index into PrefectureTable
@@ -53,15 +64,30 @@ extern const char* const StartActionTable[StartActionCount];
 // prefecture; menuNumber is what the menu file gave, kept for an unknown Hokkaido region.
 int LocalCategoryNumber(int sourcePosition, int menuNumber);
 
+// The registry name of a field of the record ("Opetion20" for SpeechEngine), nullptr for a
+// field the table does not hold.
+const char* SettingName(int32_t SettingsRecord::*field);
+
 // Registry side (Win32 only).
 int CreateDefaultSettings();
 int LoadSettings();
+
 // Opens the settings key, writes the values as REG_DWORD in the order given, closes the key.
 struct SettingWrite {
     const char* name;
     int32_t value;
 };
 void WriteSettings(const SettingWrite* values, int count);
+
+// Changes settings: opens the settings key once, writes each value as REG_DWORD under the
+// field's name in the order given, and sets the field of Settings to it. A value is set in
+// memory also when the key cannot be opened.
+struct SettingChange {
+    int32_t SettingsRecord::*field;
+    int32_t value;
+};
+void StoreSettings(const SettingChange* changes, int count);
+void StoreSetting(int32_t SettingsRecord::*field, int32_t value);
 
 // Opens the settings key and reads the values named; a value that is missing or not 4 bytes
 // long leaves its target as it was.

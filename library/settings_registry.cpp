@@ -1,36 +1,25 @@
 #include <windows.h>
 
 #include "library/settings.h"
+#include "win/handles.h"
 
 namespace {
 
 const char SettingsKeyPath[] = "Software\\Morvick\\Tavlo2";
-
-// Owns an open registry key and closes it on every path.
-class ScopedKey {
-  public:
-    ScopedKey() = default;
-    ~ScopedKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    ScopedKey(const ScopedKey&) = delete;
-    ScopedKey& operator=(const ScopedKey&) = delete;
-    HKEY* out() { return &key_; }
-    HKEY get() const { return key_; }
-
-  private:
-    HKEY key_ = nullptr;
-};
 
 void WriteDword(HKEY key, const char* name, int32_t value) {
     DWORD data = static_cast<DWORD>(value);
     RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
 }
 
+bool OpenSettingsKey(win::RegistryKey& key) {
+    return RegOpenKeyExA(HKEY_CURRENT_USER, SettingsKeyPath, 0, KEY_ALL_ACCESS, key.out()) == ERROR_SUCCESS;
+}
+
 }  // namespace
 
 int CreateDefaultSettings() {
-    ScopedKey key;
+    win::RegistryKey key;
     DWORD disposition = 0;
     if (RegCreateKeyExA(HKEY_CURRENT_USER,
                         SettingsKeyPath,
@@ -51,9 +40,8 @@ int LoadSettings() {
     int32_t slots[SettingValueCount];
     for (int i = 0; i < SettingValueCount; ++i) slots[i] = SettingValues[i].defaultValue;
     {
-        ScopedKey key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, SettingsKeyPath, 0, KEY_ALL_ACCESS, key.out()) ==
-            ERROR_SUCCESS) {
+        win::RegistryKey key;
+        if (OpenSettingsKey(key)) {
             for (int i = 0; i < SettingValueCount; ++i) {
                 DWORD size = sizeof slots[i];
                 RegQueryValueExA(key.get(),
@@ -74,16 +62,29 @@ int LoadSettings() {
 }
 
 void WriteSettings(const SettingWrite* values, int count) {
-    ScopedKey key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, SettingsKeyPath, 0, KEY_ALL_ACCESS, key.out()) != ERROR_SUCCESS)
-        return;
+    win::RegistryKey key;
+    if (!OpenSettingsKey(key)) return;
     for (int i = 0; i < count; ++i) WriteDword(key.get(), values[i].name, values[i].value);
 }
 
+void StoreSettings(const SettingChange* changes, int count) {
+    win::RegistryKey key;
+    bool open = OpenSettingsKey(key);
+    for (int i = 0; i < count; ++i) {
+        const char* name = SettingName(changes[i].field);
+        if (open && name) WriteDword(key.get(), name, changes[i].value);
+        Settings.*(changes[i].field) = changes[i].value;
+    }
+}
+
+void StoreSetting(int32_t SettingsRecord::*field, int32_t value) {
+    const SettingChange change{field, value};
+    StoreSettings(&change, 1);
+}
+
 void ReadSettings(const SettingRead* values, int count) {
-    ScopedKey key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, SettingsKeyPath, 0, KEY_ALL_ACCESS, key.out()) != ERROR_SUCCESS)
-        return;
+    win::RegistryKey key;
+    if (!OpenSettingsKey(key)) return;
     for (int i = 0; i < count; ++i) {
         DWORD data = 0;
         DWORD size = sizeof data;

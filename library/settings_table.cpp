@@ -29,6 +29,12 @@ SettingsRecord DefaultSettings() {
     return s;
 }
 
+const char* SettingName(int32_t SettingsRecord::*field) {
+    for (const SettingValue& v : SettingValues)
+        if (v.field && v.field == field) return v.name;
+    return nullptr;
+}
+
 int32_t ApplyLegacyEngine(int32_t speechEngine, int32_t legacyEngine) {
     if (speechEngine != 0) return speechEngine;
     if (legacyEngine == 2) return 1;

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "win/handles.h"
+
 namespace {
 
 const wchar_t kUserAgent[] = L"Tavlo 10.0";
@@ -23,55 +25,7 @@ const int kSendTimeout = 30000;
 const int kReceiveTimeout = 30000;
 const DWORD kResponseTimeout = 90000;
 
-// A WinHTTP handle that is closed when it goes out of scope.
-class InternetHandle {
-  public:
-    explicit InternetHandle(HINTERNET handle) : handle_(handle) {}
-    ~InternetHandle() {
-        if (handle_) WinHttpCloseHandle(handle_);
-    }
-    InternetHandle(const InternetHandle&) = delete;
-    InternetHandle& operator=(const InternetHandle&) = delete;
-    HINTERNET get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-
-  private:
-    HINTERNET handle_;
-};
-
-// A COM interface pointer that is released when it goes out of scope.
-template <class T>
-class ComPtr {
-  public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (pointer_) pointer_->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T* get() const { return pointer_; }
-    T* operator->() const { return pointer_; }
-    T** out() { return &pointer_; }
-    void** out_void() { return reinterpret_cast<void**>(&pointer_); }
-
-  private:
-    T* pointer_ = nullptr;
-};
-
-// COM for the calling thread for the length of one call. A thread that already has COM keeps
-// its own apartment; we only undo what we did.
-class ComScope {
-  public:
-    ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComScope() {
-        if (SUCCEEDED(result_)) CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-  private:
-    HRESULT result_;
-};
+using InternetHandle = win::ScopedHandle<HINTERNET, WinHttpCloseHandle>;
 
 bool Widen(const char* text, std::wstring& wide) {
     int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
@@ -184,12 +138,12 @@ int FetchPageViaMoniker(const char* address, char* destination, size_t capacity)
     std::wstring url;
     if (!Widen(address, url)) return 0;
 
-    ComScope com;
-    ComPtr<IMoniker> moniker;
+    win::ComApartment com;
+    win::ComPtr<IMoniker> moniker;
     if (FAILED(CreateURLMonikerEx(nullptr, url.c_str(), moniker.out(), URL_MK_UNIFORM))) return 0;
-    ComPtr<IBindCtx> context;
+    win::ComPtr<IBindCtx> context;
     if (FAILED(CreateBindCtx(0, context.out()))) return 0;
-    ComPtr<IStream> stream;
+    win::ComPtr<IStream> stream;
     if (FAILED(moniker->BindToStorage(context.get(), nullptr, IID_IStream, stream.out_void())) ||
         !stream.get())
         return 0;

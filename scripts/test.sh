@@ -4,6 +4,8 @@ set -e
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 B=$ROOT/build
 sh "$ROOT/scripts/setup.sh"
+echo "== layering: no folder includes one above it"
+sh "$ROOT/scripts/check-layers.sh"
 "$ROOT/scripts/build.sh"
 echo "== native unit tests"
 ctest --test-dir "$B/native" --output-on-failure -j 2

@@ -1,9 +1,9 @@
 #include <windows.h>
 
-#include "library/settings.h"
 #include "speech/screenreaders.h"
 #include "speech/speak.h"
 #include "speech/speechdialog.h"
+#include "win/codepage.h"
 
 void ToggleBraille() {
     const char* state;
@@ -15,9 +15,9 @@ void ToggleBraille() {
         state = "点字表示オン";
     }
     SpeakMessage(state, 100);
-    if (Settings.SpeechEngine != 2) return;
+    if (CurrentSpeechEngine() != SpeechEngineNvda) return;
     // Switched off, SpeakMessage no longer reaches the display: show the new state there too.
     wchar_t text[32] = {};
-    MultiByteToWideChar(932, 0, state, -1, text, 31);
+    MultiByteToWideChar(win::ShiftJisCodePage, 0, state, -1, text, 31);
     NvdaBraille(text);
 }

@@ -5,28 +5,22 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <new>
+#include <memory>
 #include <vector>
 
-#include "app/screens.h"
-#include "app/shell.h"
-#include "library/settings.h"
-#include "retrieval/headlines.h"
-#include "speech/reading_lines.h"
 #include "speech/screenreaders.h"
 #include "speech/speak.h"
+#include "win/codepage.h"
+#include "win/handles.h"
+#include "win/thread.h"
 
 volatile LONG ReadingActive = 0;
-volatile LONG AutoAdvanceActive = 0;
 HANDLE volatile ReadingThread = nullptr;
 
 namespace {
 
-constexpr int EnginePcTalker = 1;
-constexpr int EngineNvda = 2;
 constexpr DWORD PollMs = 100;
 constexpr DWORD StartWaitMs = 500;
-constexpr UINT AutoAdvanceMs = 1000;
 constexpr int NvdaLineLength = 10240;
 
 // Bumped by every start and every stop. A reading goes on only while the value it was started
@@ -34,11 +28,15 @@ constexpr int NvdaLineLength = 10240;
 // a newer reading has replaced, never speaks or moves the caret again.
 volatile LONG ReadingGeneration = 0;
 
+// The view of the reading started last: a stop that moves the caret back moves it there.
+HWND ReadingView = nullptr;
+
 struct ReadingJob {
     HWND view;
     LONG generation;
     HANDLE self;
     bool fromReceived;  // wait and count notice (a text just shown)
+    ReadingNotice notice;
 };
 
 struct ReadingCaretMove {
@@ -48,6 +46,17 @@ struct ReadingCaretMove {
 };
 
 bool Stopped(const ReadingJob& job) { return job.generation != ReadingGeneration; }
+
+// A stop changes the generation and ReadingActive together under this lock, and a reading sets
+// ReadingActive only while it is still current, under the same lock: a reading stopped just as
+// it begins or ends can then never leave ReadingActive at 1 (every command refused) nor clear
+// it for a newer reading.
+SRWLOCK StateLock = SRWLOCK_INIT;
+
+void SetActiveWhileCurrent(const ReadingJob& job, LONG active) {
+    win::ExclusiveLock lock(StateLock);
+    if (!Stopped(job)) ReadingActive = active;
+}
 
 int CaretLine(HWND view) {
     DWORD start = 0;
@@ -119,30 +128,28 @@ bool WaitUntilSaid(const ReadingJob& job, void* thread) {
 }
 
 // Speaks one line; false when the reading was stopped meanwhile.
-bool SpeakLine(const ReadingJob& job, int engine, const char* line, size_t bytes, wchar_t* wide) {
-    if (engine == EnginePcTalker) {
+bool SpeakLine(const ReadingJob& job, SpeechEngineId engine, const char* line, size_t bytes, wchar_t* wide) {
+    if (engine == SpeechEnginePcTalker) {
         if (PcTalkerPresent()) PcTalkerSpeak(line);
         return WaitWhile(job, PcTalkerBusy);
     }
     if (!NvdaReadsLine(bytes)) return true;
     memset(wide, 0, NvdaLineLength * sizeof(wchar_t));
-    MultiByteToWideChar(932, 0, line, static_cast<int>(bytes), wide, NvdaLineLength - 1);
+    MultiByteToWideChar(win::ShiftJisCodePage, 0, line, static_cast<int>(bytes), wide, NvdaLineLength - 1);
     NvdaSpeak(wide);
     return WaitWhile(job, NvdaIsSpeaking);
 }
 
 // The line and link count, spoken before a reading that starts on the first line.
 bool SpeakCountNotice(const ReadingJob& job, int firstLine, int lines) {
-    int depth = PageDepth;
     char notice[64];
-    switch (ChooseCountNotice(Settings.CountNotice, firstLine, CategoryParameters[1], ScrapbookMode)) {
+    switch (firstLine == 0 ? job.notice.kind : CountNotice::None) {
         case CountNotice::None:
             return true;
-        case CountNotice::LinesAndLinks: {
-            int links = depth >= 0 && depth < HeadlineLevels ? HeadlineStore.counts[depth] : 0;
-            std::snprintf(notice, sizeof notice, "このニュースは%d行で、関連リンクは%dです。", lines, links);
+        case CountNotice::LinesAndLinks:
+            std::snprintf(
+                notice, sizeof notice, "このニュースは%d行で、関連リンクは%dです。", lines, job.notice.links);
             break;
-        }
         case CountNotice::LinesOnly:
             std::snprintf(notice, sizeof notice, "このニュースは%d行です。", lines);
             break;
@@ -153,7 +160,7 @@ bool SpeakCountNotice(const ReadingJob& job, int firstLine, int lines) {
     return WaitUntilSaid(job, SpeakMessageTracked(notice, 0));
 }
 
-void ReadLines(ReadingJob& job, int engine) {
+void ReadLines(ReadingJob& job, SpeechEngineId engine) {
     HWND view = job.view;
     int line = CaretLine(view);
     int count = LineCount(view);
@@ -167,75 +174,62 @@ void ReadLines(ReadingJob& job, int engine) {
         ++line;
         if (line < count) {
             ReadingCaretMove move{view, line, job.generation};
-            SendMessageA(MainWindow, ReadingCaretMessage, 0, reinterpret_cast<LPARAM>(&move));
+            SendMessageA(GetParent(view), ReadingCaretMessage, 0, reinterpret_cast<LPARAM>(&move));
         }
     }
     if (Stopped(job)) return;
     // The reading is over only once "終わり" has been said: whatever is announced next (the end
     // of the article-after-article mode comes within a second) would otherwise take its place
     // in NVDA's message slot before its delay has run out.
-    if (WaitUntilSaid(job, SpeakMessageTracked("終わり", 100))) ReadingActive = 0;
+    if (WaitUntilSaid(job, SpeakMessageTracked("終わり", 100))) SetActiveWhileCurrent(job, 0);
 }
 
-unsigned long __stdcall ReadingThreadProc(void* parameter) {
-    ReadingJob* job = static_cast<ReadingJob*>(parameter);
-    int engine = Settings.SpeechEngine;
-    bool run = engine == EnginePcTalker || engine == EngineNvda;
-    if (run && job->fromReceived) {
-        for (DWORD waited = 0; waited < StartWaitMs && !Stopped(*job); waited += PollMs) Sleep(PollMs);
+void Read(ReadingJob& job) {
+    SpeechEngineId engine = CurrentSpeechEngine();
+    bool run = engine == SpeechEnginePcTalker || engine == SpeechEngineNvda;
+    if (run && job.fromReceived) {
+        for (DWORD waited = 0; waited < StartWaitMs && !Stopped(job); waited += PollMs) Sleep(PollMs);
     }
-    if (run && !Stopped(*job)) {
-        int firstLine = CaretLine(job->view);
-        int count = LineCount(job->view);
-        ReadingActive = 1;
+    if (run && !Stopped(job)) {
+        int firstLine = CaretLine(job.view);
+        int count = LineCount(job.view);
+        SetActiveWhileCurrent(job, 1);
         bool go = true;
-        if (job->fromReceived) go = SpeakCountNotice(*job, firstLine, count);
-        if (go) ReadLines(*job, engine);
+        if (job.fromReceived) go = SpeakCountNotice(job, firstLine, count);
+        if (go) ReadLines(job, engine);
     }
-    InterlockedCompareExchangePointer(&ReadingThread, nullptr, job->self);
-    CloseHandle(job->self);
-    delete job;
-    return 0;
+    InterlockedCompareExchangePointer(&ReadingThread, nullptr, job.self);
+    CloseHandle(job.self);
 }
 
-bool StartReading(HWND view, bool fromReceived) {
-    if (ReadingActive != 0 || !view) return false;
-    ReadingJob* job =
-        new (std::nothrow) ReadingJob{view, InterlockedIncrement(&ReadingGeneration), nullptr, fromReceived};
-    if (!job) return false;
-    HANDLE thread = CreateThread(nullptr, 0, ReadingThreadProc, job, CREATE_SUSPENDED, nullptr);
-    if (!thread) {
-        delete job;
-        return false;
-    }
-    job->self = thread;
+// The reading thread closes its own handle when it ends.
+void HandOverThread(ReadingJob& job, HANDLE thread) {
+    job.self = thread;
     ReadingThread = thread;
-    ResumeThread(thread);
-    return true;
 }
 
-void StopAutoAdvance() {
-    if (!AutoAdvanceActive) return;
-    KillTimer(MainWindow, AutoAdvanceTimerId);
-    AutoAdvanceActive = 0;
-}
-
-bool BodyCommandAllowed() {
-    HWND focus = FocusedView();
-    return focus != MenuList && focus != HeadlineList;
+bool StartReading(HWND view, bool fromReceived, const ReadingNotice& notice) {
+    if (ReadingActive != 0 || !view) return false;
+    ReadingView = view;
+    auto job = std::make_unique<ReadingJob>(
+        ReadingJob{view, InterlockedIncrement(&ReadingGeneration), nullptr, fromReceived, notice});
+    return win::StartWorker(Read, std::move(job), HandOverThread);
 }
 
 }  // namespace
 
-bool StartReadBody(HWND view) { return StartReading(view, true); }
-bool StartReadOn(HWND view) { return StartReading(view, false); }
+bool StartReadBody(HWND view, const ReadingNotice& notice) { return StartReading(view, true, notice); }
+bool StartReadOn(HWND view) { return StartReading(view, false, ReadingNotice{}); }
 
 void StopReading(int moveCaretBack) {
-    StopAutoAdvance();
-    int line = moveCaretBack == 1 ? CaretLine(BodyView) : 0;
-    InterlockedIncrement(&ReadingGeneration);
-    ReadingActive = 0;
-    if (moveCaretBack == 1) PutCaretAtLine(BodyView, line > 0 ? line - 1 : 0);
+    HWND view = ReadingView;
+    int line = moveCaretBack == 1 && view ? CaretLine(view) : 0;
+    {
+        win::ExclusiveLock lock(StateLock);
+        InterlockedIncrement(&ReadingGeneration);
+        ReadingActive = 0;
+    }
+    if (moveCaretBack == 1 && view) PutCaretAtLine(view, line > 0 ? line - 1 : 0);
 }
 
 LRESULT MoveReadingCaret(LPARAM parameter) {
@@ -245,45 +239,4 @@ LRESULT MoveReadingCaret(LPARAM parameter) {
     if (!move || move->generation != ReadingGeneration) return 0;
     PutCaretAtLine(move->view, move->line);
     return 1;
-}
-
-bool ReadFromTop() {
-    if (!BodyCommandAllowed()) return false;
-    SendMessageA(BodyView, EM_SETSEL, 0, 0);
-    StartReadBody(BodyView);
-    return true;
-}
-
-bool ReadFromCaret() {
-    if (!BodyCommandAllowed()) return false;
-    StartReadBody(BodyView);
-    return true;
-}
-
-bool ReadAllArticles() {
-    if (ReadingActive == 1) return false;
-    HWND focus = FocusedView();
-    if (focus != HeadlineList && focus != BodyView) return false;
-    SpeakMessage("連続読み上げ開始", 0);
-    if (Settings.SpeechEngine == EngineNvda) WaitWhileNvdaSpeaks();
-    ActivateEntry(focus == HeadlineList ? FromHeadlineList : FromBodyView);
-    SetTimer(MainWindow, AutoAdvanceTimerId, AutoAdvanceMs, nullptr);
-    AutoAdvanceActive = 1;
-    return true;
-}
-
-void AutoAdvanceTick() {
-    // A reading that has been started but is still in its opening wait counts as running:
-    // moving on then would open the next article before this one was read.
-    if (ReadingActive == 1 || ReadingThread != nullptr) return;
-    int count = static_cast<int>(SendMessageA(HeadlineList, LB_GETCOUNT, 0, 0));
-    int selection = static_cast<int>(SendMessageA(HeadlineList, LB_GETCURSEL, 0, 0));
-    if (selection < count - 1) {
-        SendMessageA(HeadlineList, LB_SETCURSEL, static_cast<WPARAM>(selection + 1), 0);
-        HWND focus = FocusedView();
-        if (focus == HeadlineList || focus == BodyView) ActivateEntry(FromHeadlineList);
-        return;
-    }
-    SpeakMessage("連続読み上げ終わり", 500);
-    StopAutoAdvance();
 }

@@ -2,20 +2,21 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "library/settings.h"
 #include "retrieval/sjis.h"
 #include "speech/screenreaders.h"
+#include "win/codepage.h"
+#include "win/handles.h"
+#include "win/thread.h"
 
 wchar_t NvdaMessageSlot[NvdaMessageSlotLength];
 volatile int32_t BrailleOutput = 0;
 
 namespace {
-
-constexpr int EnginePcTalker = 1;
-constexpr int EngineNvda = 2;
-constexpr UINT ShiftJis = 932;
 
 // Writers replace the slot and readers copy it under this lock, so a speaking thread never
 // reads a message half rewritten by a caller on another thread.
@@ -38,10 +39,10 @@ void ConvertForNvda(const char* text, wchar_t* out) {
     while (chars > 0) {
         int bytes = static_cast<int>(CharacterPrefix(text, chars));
         if (bytes == 0) return;
-        int needed = MultiByteToWideChar(ShiftJis, 0, text, bytes, nullptr, 0);
+        int needed = MultiByteToWideChar(win::ShiftJisCodePage, 0, text, bytes, nullptr, 0);
         if (needed <= 0) return;
         if (static_cast<size_t>(needed) <= room) {
-            MultiByteToWideChar(ShiftJis, 0, text, bytes, out, needed);
+            MultiByteToWideChar(win::ShiftJisCodePage, 0, text, bytes, out, needed);
             return;
         }
         // Some characters took more than one unit: drop at least the excess and try again.
@@ -50,54 +51,50 @@ void ConvertForNvda(const char* text, wchar_t* out) {
     }
 }
 
-}  // namespace
+// One NVDA message: spoken after the delay, whatever the slot then holds.
+struct NvdaMessageJob {
+    int delayMs;
+    HANDLE* keep;  // receives the thread's handle when the caller tracks the message
+};
 
-unsigned long __stdcall NvdaSpeakThread(void* delayMs) {
-    int delay = static_cast<int>(reinterpret_cast<intptr_t>(delayMs));
-    if (delay > 0) Sleep(static_cast<DWORD>(delay));
+void SpeakNvdaMessage(NvdaMessageJob& job) {
+    if (job.delayMs > 0) Sleep(static_cast<DWORD>(job.delayMs));
     NvdaCancel();
     wchar_t message[NvdaMessageSlotLength];
-    AcquireSRWLockShared(&SlotLock);
-    memcpy(message, NvdaMessageSlot, sizeof message);
-    ReleaseSRWLockShared(&SlotLock);
+    {
+        win::SharedLock lock(SlotLock);
+        memcpy(message, NvdaMessageSlot, sizeof message);
+    }
     NvdaSpeak(message);
     do {
         Sleep(10);
     } while (NvdaIsSpeaking());
-    return 0;
 }
 
-namespace {
+void KeepHandle(NvdaMessageJob& job, HANDLE thread) { *job.keep = thread; }
 
 // SpeakMessage; with keepThread, the NVDA speaking thread's handle is returned open.
 HANDLE Speak(const char* text, int delayMs, bool keepThread) {
     HANDLE kept = nullptr;
     if (!text) text = "";
     if (delayMs < 0) delayMs = 0;
-    switch (Settings.SpeechEngine) {
-        case EnginePcTalker:
+    switch (CurrentSpeechEngine()) {
+        case SpeechEnginePcTalker:
             if (!PcTalkerPresent()) break;
             PcTalkerSpeak(text);
             Sleep(static_cast<DWORD>(delayMs));
             break;
-        case EngineNvda: {
+        case SpeechEngineNvda: {
             static_assert(NvdaMessageSlotLength * sizeof(wchar_t) == 20480, "slot of 20,480 bytes");
             wchar_t message[NvdaMessageSlotLength] = {};
             ConvertForNvda(text, message);
-            AcquireSRWLockExclusive(&SlotLock);
-            memcpy(NvdaMessageSlot, message, sizeof message);
-            ReleaseSRWLockExclusive(&SlotLock);
+            {
+                win::ExclusiveLock lock(SlotLock);
+                memcpy(NvdaMessageSlot, message, sizeof message);
+            }
             if (BrailleOutput == 1) NvdaBraille(message);
-            HANDLE thread = CreateThread(nullptr,
-                                         0,
-                                         NvdaSpeakThread,
-                                         reinterpret_cast<void*>(static_cast<intptr_t>(delayMs)),
-                                         0,
-                                         nullptr);
-            if (thread && keepThread)
-                kept = thread;
-            else if (thread)
-                CloseHandle(thread);
+            auto job = std::make_unique<NvdaMessageJob>(NvdaMessageJob{delayMs, &kept});
+            win::StartWorker(SpeakNvdaMessage, std::move(job), keepThread ? KeepHandle : nullptr);
             break;
         }
         default:
@@ -114,6 +111,43 @@ int SpeakMessage(const char* text, int delayMs) {
 }
 
 void* SpeakMessageTracked(const char* text, int delayMs) { return Speak(text, delayMs, true); }
+
+void WaitUntilHeard(void* tracked) {
+    win::KernelHandle speaking(static_cast<HANDLE>(tracked));
+    if (speaking) WaitForSingleObject(speaking.get(), INFINITE);
+}
+
+void SpeakAndWait(const char* text, int delayMs, int holdMs) {
+    switch (CurrentSpeechEngine()) {
+        case SpeechEngineNvda:
+            SpeakMessage(text, delayMs);
+            WaitWhileNvdaSpeaks();
+            break;
+        case SpeechEnginePcTalker:
+            SpeakMessage(text, holdMs < 0 ? delayMs : holdMs);
+            break;
+        default:
+            break;
+    }
+}
+
+void AnnounceHeadlineCount(int count, bool radio, const char* firstTitle) {
+    char text[64];
+    std::snprintf(text, sizeof text, "受信した見出しは%d件です", count);
+    switch (CurrentSpeechEngine()) {
+        case SpeechEngineNvda:
+            SpeakMessage(text, radio ? 0 : 10);
+            break;
+        case SpeechEnginePcTalker:
+            SpeakMessage(text, 500);
+            if (!radio && count > 0) SpeakMessage(firstTitle, 500);
+            break;
+        default:
+            break;
+    }
+}
+
+SpeechEngineId CurrentSpeechEngine() { return static_cast<SpeechEngineId>(Settings.SpeechEngine); }
 
 void WaitWhileNvdaSpeaks() {
     Sleep(100);

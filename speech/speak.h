@@ -1,8 +1,12 @@
 // Speech output: every announcement goes through SpeakMessage to the screen reader the user
-// chose (Settings.SpeechEngine: 0 none, 1 PC-Talker, 2 NVDA), and to the braille display
-// through NVDA while BrailleOutput is 1.
+// chose (Settings.SpeechEngine, a SpeechEngineId), and to the braille display through NVDA
+// while BrailleOutput is 1. Only speech/ looks at the engine: code elsewhere that must not go
+// on before an announcement has been heard calls SpeakAndWait (or SpeakMessageTracked and
+// later WaitUntilHeard) instead of asking which screen reader runs.
 #pragma once
 #include <cstdint>
+
+#include "library/settings.h"
 
 // The latest message for NVDA, UTF-16 and always terminated. Speaking threads speak whatever
 // it holds when their delay has run out, so the latest message wins.
@@ -23,9 +27,21 @@ int SpeakMessage(const char* text, int delayMs);
 // the caller already.
 void* SpeakMessageTracked(const char* text, int delayMs);
 
-// The speaking thread of one NVDA message; the parameter is the delay in ms.
-unsigned long __stdcall NvdaSpeakThread(void* delayMs);
+// Waits for a message of SpeakMessageTracked to have been heard, then closes its handle.
+// Returns at once for nullptr.
+void WaitUntilHeard(void* tracked);
 
-// Waits 100 ms, then until NVDA falls silent. For callers that must not go on before an
-// announcement has been heard.
+// Speaks text and returns once it has been heard. NVDA: spoken after delayMs, and the call
+// returns when NVDA has fallen silent (WaitWhileNvdaSpeaks). PC-Talker: spoken at once and the
+// caller held for holdMs (delayMs when holdMs is -1). No engine: returns at once.
+void SpeakAndWait(const char* text, int delayMs, int holdMs = -1);
+
+// The count of a received headline list, "受信した見出しはN件です". Under PC-Talker the
+// first title follows (not for a radio list, nor for an empty one).
+void AnnounceHeadlineCount(int count, bool radio, const char* firstTitle);
+
+// The engine messages go to now.
+SpeechEngineId CurrentSpeechEngine();
+
+// Waits 100 ms, then until NVDA falls silent.
 void WaitWhileNvdaSpeaks();

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/shell.h"
-#include "library/optiondialogs.h"
+#include "app/listcontent.h"
 #include "library/settings.h"
 #include "retrieval/headlines.h"
 

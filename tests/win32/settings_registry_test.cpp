@@ -132,4 +132,25 @@ TEST_F(SettingsRegistryTest, WritersStoreDwordsAndReadersSkipMissingOrOddValues)
     EXPECT_EQ(7, missing);
 }
 
+TEST_F(SettingsRegistryTest, StoreSettingsWritesRegistryAndMemoryUnderTheTableNames) {
+    const SettingChange changes[] = {
+        {&SettingsRecord::SpeechEngine, 2},
+        {&SettingsRecord::CountNotice,  0},
+    };
+    StoreSettings(changes, 2);  // no key yet: memory only
+    EXPECT_TRUE(Values().empty());
+    EXPECT_EQ(2, Settings.SpeechEngine);
+    EXPECT_EQ(0, Settings.CountNotice);
+
+    Put("Opetion0", 12);
+    StoreSetting(&SettingsRecord::ReadOnReceive, 0);
+    StoreSettings(changes, 2);
+    auto values = Values();
+    EXPECT_EQ(4u, values.size());
+    EXPECT_EQ(std::make_pair(static_cast<DWORD>(REG_DWORD), 2ul), values["Opetion20"]);
+    EXPECT_EQ(std::make_pair(static_cast<DWORD>(REG_DWORD), 0ul), values["Opetion17"]);
+    EXPECT_EQ(std::make_pair(static_cast<DWORD>(REG_DWORD), 0ul), values["Opetion22"]);
+    EXPECT_EQ(0, Settings.ReadOnReceive);
+}
+
 }  // namespace
