@@ -4,6 +4,8 @@
 #include "app/listcontent.h"
 #include "app/readingcommands.h"
 #include "app/screens.h"
+#include "app/scrapbookdialogs.h"
+#include "app/scrapbookview.h"
 #include "app/shell.h"
 #include "library/optiondialogs.h"
 #include "resources/resource.h"
@@ -105,6 +107,17 @@ const CommandEntry Commands[] = {
     {IDM_CTRL_0,                 WhileReading::Allowed, DoNothing           },
     {IDM_WHERE_AM_I,             WhileReading::Refused, AnnounceWhereAmI    },
     {IDM_PAGE_DEPTH,             WhileReading::Refused, AnnounceDepth       },
+    // Scrapbook rows until the whole command table arrives.
+    {IDM_SCRAP_SAVE,             WhileReading::Refused, SaveToScrapbook     },
+    {IDM_SCRAP_DEFAULT,          WhileReading::Refused, GoToDefaultScrapbook},
+    {IDM_SCRAP_DELETE,           WhileReading::Refused, DeleteScrapArticle  },
+    {IDM_SCRAP_FOLDERS,          WhileReading::Refused, GoToScrapFolderList },
+    {IDM_SCRAP_EDIT,             WhileReading::Refused, EditScrapArticle    },
+    {IDM_SCRAP_MOVE,             WhileReading::Refused, MoveScrapArticle    },
+    {IDM_FOLDER_MENU,            WhileReading::Refused, ShowScrapFolderMenu },
+    {IDM_FOLDER_NEW,             WhileReading::Refused, NewScrapFolder      },
+    {IDM_FOLDER_RENAME,          WhileReading::Refused, RenameScrapFolder   },
+    {IDM_FOLDER_DELETE,          WhileReading::Refused, DeleteScrapFolder   },
 };
 
 // Action codes a menu entry may carry; all but 503, 510 and 555 are refused while reading

@@ -9,6 +9,7 @@
 #include "app/menufile.h"
 #include "app/readingcommands.h"
 #include "app/receptionview.h"
+#include "app/scrapbookview.h"
 #include "app/shell.h"
 #include "library/settings.h"
 #include "retrieval/headlines.h"
@@ -64,9 +65,16 @@ void ActivateMenuEntry() {
     int level = MenuStack.MenuLevel;
     MenuStack.MenuSelection[level] = p;
     int n = MenuStack.Number[level][p];
-    if (n == EntryWebPage || n == EntryHistory || n == EntryFavorites || n == EntryScrapbook ||
-        n == EntryScrapFolder) {
-        // Web shortcuts, the logs and the scrapbook join here as they land.
+    if (n == EntryScrapbook) {
+        ShowScrapFolders();
+        return;
+    }
+    if (n == EntryScrapFolder) {
+        OpenScrapFolder();
+        return;
+    }
+    if (n == EntryWebPage || n == EntryHistory || n == EntryFavorites) {
+        // Web shortcuts and the logs join here as they land.
         return;
     }
     if (MenuStack.Number[level][0] == EntryPrefectureDialog && MenuStack.MenuSelection[1] > 0) {
@@ -293,6 +301,11 @@ bool StepHeadline(int step) {
     }
     SpeakMessage(step < 0 ? "前のニュースを受信" : "次のニュースを受信", 0);
     SendMessageA(HeadlineList, LB_SETCURSEL, s + step, 0);
+    if (BodyShowsScrapbookText()) {
+        LoadSelectedScrapArticle();
+        if (ReadingActive == 0) ReadBodyView();
+        return true;
+    }
     // Opening the newly selected article or scrapbook text joins here as those land.
     return true;
 }
@@ -314,7 +327,11 @@ bool AnnounceWhereAmI() {
     if (focus == MenuList || focus == HeadlineList) {
         AnnounceWhereAmIInList(focus);
     } else if (focus == BodyView) {
-        if (!BodyHasText() || BodyShowsScrapbookText()) return true;
+        if (!BodyHasText()) return true;
+        if (BodyShowsScrapbookText()) {
+            SayScrapArticle();
+            return true;
+        }
         int depth = PageDepth;
         if (depth >= 1 && depth <= HeadlineLevels) SpeakMessage(HeadlineStore.pageTitles[depth - 1], 100);
     }

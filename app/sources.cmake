@@ -4,3 +4,4 @@ list(APPEND WIN_SOURCES app/main.cpp app/mainwindow.cpp app/menufile.cpp app/scr
   app/views.cpp app/commands.cpp)
 list(APPEND WIN_SOURCES app/browser.cpp)
 list(APPEND WIN_SOURCES app/listcontent.cpp app/articleview.cpp app/receptionview.cpp app/readingcommands.cpp)
+list(APPEND WIN_SOURCES app/scrapbookview.cpp app/scrapbookdialogs.cpp)

@@ -95,7 +95,7 @@ int FindScrapFolder(const char* name, int count) {
     return -1;
 }
 
-int MoveScrapArticle(const char* dataFolder, const char* fromFolder, const char* name, const char* toFolder) {
+int MoveArticleFile(const char* dataFolder, const char* fromFolder, const char* name, const char* toFolder) {
     char source[TextPathCapacity], target[TextPathCapacity];
     if (!ScrapArticlePath(source, sizeof source, dataFolder, fromFolder, name) ||
         !ScrapArticlePath(target, sizeof target, dataFolder, toFolder, name))
@@ -105,20 +105,20 @@ int MoveScrapArticle(const char* dataFolder, const char* fromFolder, const char*
     return MoveFileA(source, target) ? 1 : 0;  // refuses an existing target
 }
 
-int DeleteScrapArticle(const char* dataFolder, const char* folder, const char* name) {
+int DeleteArticleFile(const char* dataFolder, const char* folder, const char* name) {
     char path[TextPathCapacity];
     if (!ScrapArticlePath(path, sizeof path, dataFolder, folder, name)) return 0;
     if (DeleteFileA(path)) return 1;
     return Exists(path) ? 0 : 1;
 }
 
-int AddScrapFolder(const char* dataFolder, const char* name) {
+int CreateScrapFolder(const char* dataFolder, const char* name) {
     char path[TextPathCapacity];
     if (!ScrapFolderPath(path, sizeof path, dataFolder, name)) return 0;
     return CreateDirectoryA(path, nullptr) ? 1 : 0;
 }
 
-int RenameScrapFolder(const char* dataFolder, const char* oldName, const char* newName) {
+int RenameScrapFolderTo(const char* dataFolder, const char* oldName, const char* newName) {
     char from[TextPathCapacity], to[TextPathCapacity];
     if (IsDefaultFolder(oldName) || !ScrapFolderPath(from, sizeof from, dataFolder, oldName) ||
         !ScrapFolderPath(to, sizeof to, dataFolder, newName))
@@ -127,7 +127,7 @@ int RenameScrapFolder(const char* dataFolder, const char* oldName, const char* n
     return MoveFileA(from, to) ? 1 : 0;
 }
 
-int DeleteScrapFolder(const char* dataFolder, const char* name) {
+int RemoveScrapFolder(const char* dataFolder, const char* name) {
     char path[TextPathCapacity];
     if (IsDefaultFolder(name) || !ScrapFolderPath(path, sizeof path, dataFolder, name)) return 0;
     if (!IsFolder(path)) return 0;

@@ -40,16 +40,16 @@ int FindScrapFolder(const char* name, int count);
 
 // Moves the article name from one folder to another; the target must not exist yet. Moving
 // into its own folder changes nothing and succeeds.
-int MoveScrapArticle(const char* dataFolder, const char* fromFolder, const char* name, const char* toFolder);
+int MoveArticleFile(const char* dataFolder, const char* fromFolder, const char* name, const char* toFolder);
 
 // Deletes the article name of folder. An article that is already gone counts as deleted.
-int DeleteScrapArticle(const char* dataFolder, const char* folder, const char* name);
+int DeleteArticleFile(const char* dataFolder, const char* folder, const char* name);
 
 // Creates, renames and removes scrapbook folders. The default folder is neither renamed nor
 // removed. A folder that holds articles is removed with them; one that holds anything else is
 // left untouched, and the removal fails.
-int AddScrapFolder(const char* dataFolder, const char* name);
-int RenameScrapFolder(const char* dataFolder, const char* oldName, const char* newName);
-int DeleteScrapFolder(const char* dataFolder, const char* name);
+int CreateScrapFolder(const char* dataFolder, const char* name);
+int RenameScrapFolderTo(const char* dataFolder, const char* oldName, const char* newName);
+int RemoveScrapFolder(const char* dataFolder, const char* name);
 
 #endif

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "win/handles.h"
+
 char ArticleNames[ArticleTableCount][ArticleNameCount][ArticleNameCapacity];
 
 namespace {
@@ -11,22 +13,14 @@ namespace {
 constexpr DWORD TitledCopyLimit = 102400;
 constexpr DWORD ReadLimit = 64 * 1024 * 1024;  // far beyond any article; refuses a runaway file
 
-// Closes a file handle on every path out of a function.
-struct FileHandle {
-    HANDLE handle;
-    explicit FileHandle(HANDLE h) : handle(h) {}
-    ~FileHandle() {
-        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool ok() const { return handle != INVALID_HANDLE_VALUE; }
-};
-
-HANDLE CreateForWriting(const char* path) {
-    return CreateFileA(
-        path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+// The file opened as asked (shared for reading), or null when it could not be.
+HANDLE OpenFile(const char* path, DWORD access, DWORD disposition) {
+    HANDLE file =
+        CreateFileA(path, access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file == INVALID_HANDLE_VALUE ? nullptr : file;
 }
+
+HANDLE CreateForWriting(const char* path) { return OpenFile(path, GENERIC_WRITE, CREATE_ALWAYS); }
 
 bool WriteAll(HANDLE file, const char* data, DWORD size) {
     DWORD written = 0;
@@ -36,15 +30,14 @@ bool WriteAll(HANDLE file, const char* data, DWORD size) {
 // Reads at most limit bytes of the file at path into text, ending it with a zero byte. Returns
 // false when the file cannot be opened or read.
 bool ReadWhole(const char* path, DWORD limit, std::vector<char>* text) {
-    FileHandle file(CreateFileA(
-        path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.ok()) return false;
+    win::KernelHandle file(OpenFile(path, GENERIC_READ, OPEN_EXISTING));
+    if (!file) return false;
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.handle, &size) || size.QuadPart > ReadLimit) return false;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > ReadLimit) return false;
     DWORD wanted = size.QuadPart < limit ? static_cast<DWORD>(size.QuadPart) : limit;
     text->assign(wanted + 1, '\0');
     DWORD got = 0;
-    if (wanted > 0 && !ReadFile(file.handle, text->data(), wanted, &got, nullptr)) return false;
+    if (wanted > 0 && !ReadFile(file.get(), text->data(), wanted, &got, nullptr)) return false;
     (*text)[got] = '\0';
     return true;
 }
@@ -108,9 +101,9 @@ int WriteTextFile(HWND editControl, const char* folder, const char* title, char*
     if (!MakeTextFilePath(target, sizeof target, folder, title)) return 0;
     if (path && pathCapacity > 0) snprintf(path, pathCapacity, "%s", target);
     std::vector<char> text = ControlText(editControl);
-    FileHandle file(CreateForWriting(target));
-    if (!file.ok()) return 0;
-    return WriteAll(file.handle, text.data(), static_cast<DWORD>(strlen(text.data()) + 1)) ? 1 : 0;
+    win::KernelHandle file(CreateForWriting(target));
+    if (!file) return 0;
+    return WriteAll(file.get(), text.data(), static_cast<DWORD>(strlen(text.data()) + 1)) ? 1 : 0;
 }
 
 int ReadTextFile(HWND editControl, const char* path) {
@@ -131,11 +124,11 @@ int ListTextFilesNumbered(HWND listBox, const char* folder) { return ListInto(li
 int CopyWithTitleLine(const char* title, const char* sourcePath, const char* destinationPath) {
     std::vector<char> text;
     if (!ReadWhole(sourcePath, TitledCopyLimit, &text)) return 0;
-    FileHandle file(CreateForWriting(destinationPath));
-    if (!file.ok()) return 0;
-    bool ok = WriteAll(file.handle, title, static_cast<DWORD>(strlen(title))) &&
-              WriteAll(file.handle, "\n", 1) &&
-              WriteAll(file.handle, text.data(), static_cast<DWORD>(strlen(text.data())));
+    win::KernelHandle file(CreateForWriting(destinationPath));
+    if (!file) return 0;
+    bool ok = WriteAll(file.get(), title, static_cast<DWORD>(strlen(title))) &&
+              WriteAll(file.get(), "\n", 1) &&
+              WriteAll(file.get(), text.data(), static_cast<DWORD>(strlen(text.data())));
     return ok ? 1 : 0;
 }
 

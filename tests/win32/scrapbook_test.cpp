@@ -98,18 +98,18 @@ TEST_F(Scrapbook, ListsEveryNameOfTheRootAndFindsTheDefaultFolder) {
 }
 
 TEST_F(Scrapbook, AddsAndRenamesFoldersButRefusesNamesThatLeaveTheRoot) {
-    EXPECT_EQ(1, AddScrapFolder(data(), "経済"));
-    EXPECT_EQ(0, AddScrapFolder(data(), "経済"));  // exists
+    EXPECT_EQ(1, CreateScrapFolder(data(), "経済"));
+    EXPECT_EQ(0, CreateScrapFolder(data(), "経済"));  // exists
     for (const char* name : {"", "..", "..\\evil", "C:\\evil", "a/b", "CON", "a|b", "x."})
-        EXPECT_EQ(0, AddScrapFolder(data(), name)) << name;
-    EXPECT_EQ(1, RenameScrapFolder(data(), "経済", "経済.2"));
-    EXPECT_EQ(0, RenameScrapFolder(data(), "経済", "other"));  // gone
+        EXPECT_EQ(0, CreateScrapFolder(data(), name)) << name;
+    EXPECT_EQ(1, RenameScrapFolderTo(data(), "経済", "経済.2"));
+    EXPECT_EQ(0, RenameScrapFolderTo(data(), "経済", "other"));  // gone
     Folder("taken");
-    EXPECT_EQ(0, RenameScrapFolder(data(), "経済.2", "taken"));
-    EXPECT_EQ(0, RenameScrapFolder(data(), "経済.2", "..\\evil"));
-    EXPECT_EQ(0, RenameScrapFolder(data(), "..", "evil"));
-    EXPECT_EQ(0, RenameScrapFolder(data(), "ScrapBook", "renamed"));
-    EXPECT_EQ(0, RenameScrapFolder(data(), "scrapbook", "renamed"));
+    EXPECT_EQ(0, RenameScrapFolderTo(data(), "経済.2", "taken"));
+    EXPECT_EQ(0, RenameScrapFolderTo(data(), "経済.2", "..\\evil"));
+    EXPECT_EQ(0, RenameScrapFolderTo(data(), "..", "evil"));
+    EXPECT_EQ(0, RenameScrapFolderTo(data(), "ScrapBook", "renamed"));
+    EXPECT_EQ(0, RenameScrapFolderTo(data(), "scrapbook", "renamed"));
     EXPECT_EQ((std::set<std::string>{"ScrapBook", "経済.2", "taken"}), Listed());
     EXPECT_TRUE(OutsideRoot().empty());
 }
@@ -117,39 +117,39 @@ TEST_F(Scrapbook, AddsAndRenamesFoldersButRefusesNamesThatLeaveTheRoot) {
 TEST_F(Scrapbook, DeletesAFolderWithItsArticlesButKeepsOneHoldingOtherFiles) {
     std::string full = Folder("full");
     for (const char* name : {"a.txt", "b.txt", "c.txt"}) Put(full + "\\" + name, "x");
-    EXPECT_EQ(1, DeleteScrapFolder(data(), "full"));
+    EXPECT_EQ(1, RemoveScrapFolder(data(), "full"));
     EXPECT_FALSE(Exists(full));
 
     std::string mixed = Folder("mixed");
     Put(mixed + "\\article.txt", "keep me");
     Put(mixed + "\\picture.png", "x");
-    EXPECT_EQ(0, DeleteScrapFolder(data(), "mixed"));
+    EXPECT_EQ(0, RemoveScrapFolder(data(), "mixed"));
     EXPECT_EQ("keep me", Slurp(mixed + "\\article.txt"));
 
-    EXPECT_EQ(0, DeleteScrapFolder(data(), "ScrapBook"));
-    EXPECT_EQ(0, DeleteScrapFolder(data(), "missing"));
-    EXPECT_EQ(0, DeleteScrapFolder(data(), ".."));
+    EXPECT_EQ(0, RemoveScrapFolder(data(), "ScrapBook"));
+    EXPECT_EQ(0, RemoveScrapFolder(data(), "missing"));
+    EXPECT_EQ(0, RemoveScrapFolder(data(), ".."));
     Put(root_ + "\\stray.txt", "x");
-    EXPECT_EQ(0, DeleteScrapFolder(data(), "stray.txt"));
+    EXPECT_EQ(0, RemoveScrapFolder(data(), "stray.txt"));
     EXPECT_EQ((std::set<std::string>{"ScrapBook", "mixed", "stray.txt"}), Listed());
 }
 
 TEST_F(Scrapbook, MovesAnArticleOnlyWhereNothingIsReplaced) {
     std::string home = root_ + "\\ScrapBook", other = Folder("other");
     Put(home + "\\記事.txt", std::string("本文\0", sizeof "本文"));
-    EXPECT_EQ(1, MoveScrapArticle(data(), "ScrapBook", "記事", "ScrapBook"));  // its own folder
+    EXPECT_EQ(1, MoveArticleFile(data(), "ScrapBook", "記事", "ScrapBook"));  // its own folder
     EXPECT_TRUE(Exists(home + "\\記事.txt"));
-    EXPECT_EQ(1, MoveScrapArticle(data(), "ScrapBook", "記事", "other"));
+    EXPECT_EQ(1, MoveArticleFile(data(), "ScrapBook", "記事", "other"));
     EXPECT_FALSE(Exists(home + "\\記事.txt"));
     EXPECT_EQ(std::string("本文\0", sizeof "本文"), Slurp(other + "\\記事.txt"));
 
     Put(home + "\\記事.txt", "newer");
-    EXPECT_EQ(0, MoveScrapArticle(data(), "ScrapBook", "記事", "other"));  // target exists
+    EXPECT_EQ(0, MoveArticleFile(data(), "ScrapBook", "記事", "other"));  // target exists
     EXPECT_EQ("newer", Slurp(home + "\\記事.txt"));
     EXPECT_EQ(std::string("本文\0", sizeof "本文"), Slurp(other + "\\記事.txt"));
-    EXPECT_EQ(0, MoveScrapArticle(data(), "ScrapBook", "記事", "missing"));
-    EXPECT_EQ(0, MoveScrapArticle(data(), "ScrapBook", "gone", "other"));
-    EXPECT_EQ(0, MoveScrapArticle(data(), "ScrapBook", "記事", ".."));
+    EXPECT_EQ(0, MoveArticleFile(data(), "ScrapBook", "記事", "missing"));
+    EXPECT_EQ(0, MoveArticleFile(data(), "ScrapBook", "gone", "other"));
+    EXPECT_EQ(0, MoveArticleFile(data(), "ScrapBook", "記事", ".."));
     EXPECT_EQ("newer", Slurp(home + "\\記事.txt"));
     EXPECT_TRUE(OutsideRoot().empty());
 }
@@ -160,16 +160,16 @@ TEST_F(Scrapbook, DeletesAnArticleAndReportsOneThatCannotBeDeleted) {
     HANDLE held =
         CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    EXPECT_EQ(0, DeleteScrapArticle(data(), "ScrapBook", "a"));  // in use
+    EXPECT_EQ(0, DeleteArticleFile(data(), "ScrapBook", "a"));  // in use
     CloseHandle(held);
     EXPECT_TRUE(Exists(path));
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(0, DeleteScrapArticle(data(), "ScrapBook", "a"));
+    EXPECT_EQ(0, DeleteArticleFile(data(), "ScrapBook", "a"));
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(1, DeleteScrapArticle(data(), "ScrapBook", "a"));
+    EXPECT_EQ(1, DeleteArticleFile(data(), "ScrapBook", "a"));
     EXPECT_FALSE(Exists(path));
-    EXPECT_EQ(1, DeleteScrapArticle(data(), "ScrapBook", "a"));  // already gone
-    EXPECT_EQ(0, DeleteScrapArticle(data(), "ScrapBook", "..\\..\\x"));
+    EXPECT_EQ(1, DeleteArticleFile(data(), "ScrapBook", "a"));  // already gone
+    EXPECT_EQ(0, DeleteArticleFile(data(), "ScrapBook", "..\\..\\x"));
 }
 
 TEST_F(Scrapbook, PathsRefuseNamesThatLeaveTheTree) {
