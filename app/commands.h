@@ -8,3 +8,9 @@ bool DispatchCommand(int command);
 
 // An action code (above 500) of a menu definition file entry.
 void DispatchMenuFileAction(int code);
+
+// Whether the command number has a row of its own in the dispatch table.
+bool CommandHasRow(int command);
+
+// Whether the action code of a menu definition file entry is carried out.
+bool MenuFileActionHasRow(int code);

@@ -1,10 +1,12 @@
-#include "app/scrapbookdialogs.h"
-
+// The scrapbook commands (entry points of app/entrypoints.h): saving the shown article,
+// editing, moving and deleting saved ones, adding, renaming and deleting folders. The folder
+// menu that offers the last three is opened by app/contextmenu.cpp.
 #include <cstdio>
 #include <cstring>
 #include <richedit.h>
 #include <vector>
 
+#include "app/entrypoints.h"
 #include "app/listcontent.h"
 #include "app/screens.h"
 #include "app/scrapbookview.h"
@@ -318,17 +320,6 @@ bool DeleteScrapArticle() {
     else
         SpeakMessage("削除に失敗しました", 0);
     ListScrapArticles(HeadlineList, p);
-    return true;
-}
-
-bool ShowScrapFolderMenu() {
-    if (!Focused(MenuList) || MenuListContent() != ListContent::ScrapFolders) return false;
-    POINT origin = {0, 0};
-    ClientToScreen(MainWindow, &origin);
-    if (CurrentSpeechEngine() == SpeechEnginePcTalker) SpeakMessage("メニューオープン", 100);
-    MenuStack.MenuSelection[0] = TopScrapFolders;
-    TrackPopupMenu(
-        ContextMenus[5], TPM_LEFTALIGN | TPM_BOTTOMALIGN, origin.x, origin.y, 0, MainWindow, nullptr);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/entrypoints.h"
 #include "app/listcontent.h"
 #include "app/readingcommands.h"
 #include "app/shell.h"

@@ -1,5 +1,6 @@
 // Browsing the scrapbook: its folders in MenuList, the articles of one folder in HeadlineList,
-// an article's text in BodyView. The store itself is library/scrapbook.h.
+// an article's text in BodyView. F8 and Shift+F8 (GoToDefaultScrapbook, GoToScrapFolderList)
+// are entry points of app/entrypoints.h. The store itself is library/scrapbook.h.
 #pragma once
 #include <windows.h>
 
@@ -9,10 +10,6 @@ void ShowScrapFolders();
 void OpenScrapFolder();
 // Enter on an article: its text in BodyView, read aloud at once when the options say so.
 void OpenScrapArticle();
-
-// F8 (532) and Shift+F8 (536); false when refused.
-bool GoToDefaultScrapbook();
-bool GoToScrapFolderList();
 
 // Fills list (emptied first) with the articles of CurrentScrapFolder, numbered when the
 // options say so, and selects selection (or the last entry when there are fewer).

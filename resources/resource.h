@@ -146,3 +146,10 @@
 #define IDC_SPEECH_ENGINE 101
 #define IDC_SPEECH_COUNT_NOTICE 106
 #define IDC_SPEECH_READ_ON_RECEIVE 107
+
+#define IDD_FIND "FindDialog"
+#define IDC_FIND_TEXT 101
+#define IDC_FIND_BUTTON 103
+
+#define IDD_TITLE "TitleDialog"
+#define IDC_TITLE_TEXT 101

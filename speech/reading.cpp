@@ -240,3 +240,5 @@ LRESULT MoveReadingCaret(LPARAM parameter) {
     PutCaretAtLine(move->view, move->line);
     return 1;
 }
+
+size_t FetchViewLine(HWND view, int line, char* out) { return FetchLine(view, line, out); }

@@ -33,3 +33,7 @@ void StopReading(int moveCaretBack);
 // view's parent window (lParam: a ReadingCaretMove), so that a stop in between is always seen.
 constexpr UINT ReadingCaretMessage = WM_APP + 0x29;
 LRESULT MoveReadingCaret(LPARAM move);
+
+// Copies line `line` of the view into out (ReadingLineCapacity bytes, cut on a character
+// boundary, without the line break) and returns its length in bytes.
+size_t FetchViewLine(HWND view, int line, char* out);

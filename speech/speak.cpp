@@ -153,3 +153,7 @@ void WaitWhileNvdaSpeaks() {
     Sleep(100);
     while (NvdaIsSpeaking()) Sleep(10);
 }
+
+void SpeakForPcTalker(const char* text, int delayMs) {
+    if (CurrentSpeechEngine() == SpeechEnginePcTalker) SpeakMessage(text, delayMs);
+}

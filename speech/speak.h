@@ -45,3 +45,7 @@ SpeechEngineId CurrentSpeechEngine();
 
 // Waits 100 ms, then until NVDA falls silent.
 void WaitWhileNvdaSpeaks();
+
+// Speaks text under PC-Talker only, for what NVDA reports by itself but PC-Talker does not: a
+// selection the program moves in a list, a popup menu the program opens.
+void SpeakForPcTalker(const char* text, int delayMs);

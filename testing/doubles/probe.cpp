@@ -2,7 +2,10 @@
 // JSON object (UTF-8) to stdout. Run it in the same Wine prefix as the program.
 //
 //   probe [--class NAME] [--title TEXT] [--wait MS] [--focus-name] [--dialog] [--menu-resource NAME]
-//         [--minimize] [--activate] [--resize W H]
+//         [--minimize] [--activate] [--resize W H] [--set-text ID TEXT] [--clipboard]
+//
+// --set-text puts TEXT into control ID of the dialog (with --dialog) before it is read, as a
+// user typing Japanese would through an input method; --clipboard adds the clipboard's text.
 //
 // The last three act on the window first, as a user or window manager would, then read it.
 //
@@ -279,7 +282,24 @@ struct Options {
     bool activate = false;
     int resizeWidth = 0;
     int resizeHeight = 0;
+    int setTextId = 0;
+    std::wstring setText;
+    bool clipboard = false;
 };
+
+// The clipboard's text as a JSON field, null when it holds none.
+std::string ClipboardText() {
+    std::string out = ",\"clipboard\":null";
+    if (!OpenClipboard(nullptr)) return out;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const wchar_t* text = static_cast<const wchar_t*>(GlobalLock(data))) {
+            out = ",\"clipboard\":" + Json(text);
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return out;
+}
 
 void ApplyActions(HWND window, const Options& options) {
     if (options.minimize) ShowWindow(window, SW_MINIMIZE);
@@ -417,7 +437,7 @@ int Usage() {
     fputs(
         "usage: probe [--class NAME] [--title TEXT] [--wait MS] [--focus-name] [--dialog] [--menu-resource "
         "NAME]\n"
-        "             [--minimize] [--activate] [--resize W H]\n",
+        "             [--minimize] [--activate] [--resize W H] [--set-text ID TEXT] [--clipboard]\n",
         stderr);
     return 2;
 }
@@ -446,6 +466,11 @@ int main(int argc, char** argv) {
             options.minimize = true;
         } else if (arg == "--activate") {
             options.activate = true;
+        } else if (arg == "--set-text" && i + 2 < argc) {
+            options.setTextId = atoi(argv[++i]);
+            options.setText = Wide(argv[++i]);
+        } else if (arg == "--clipboard") {
+            options.clipboard = true;
         } else if (arg == "--resize" && i + 2 < argc) {
             options.resizeWidth = atoi(argv[++i]);
             options.resizeHeight = atoi(argv[++i]);
@@ -472,12 +497,16 @@ int main(int argc, char** argv) {
     GetGUIThreadInfo(threadId, &gui);
 
     std::string out = "{\"found\":true";
+    if (options.clipboard) out += ClipboardText();
     if (options.dialog) {
         // The window active in the program's thread when it is not the main window, else the
         // foreground window.
         HWND dialog = gui.hwndActive && gui.hwndActive != window ? gui.hwndActive : GetForegroundWindow();
         out += ",\"main\":" + Handle(window);
         if (dialog && dialog != window) {
+            if (options.setTextId)
+                SendDlgItemMessageW(dialog, options.setTextId, WM_SETTEXT, 0,
+                                    reinterpret_cast<LPARAM>(options.setText.c_str()));
             RECT client = {};
             GetClientRect(dialog, &client);
             out += ",\"dialog\":{\"hwnd\":" + Handle(dialog) + ",\"class\":" + Json(ClassOf(dialog)) +
