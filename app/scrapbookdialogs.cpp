@@ -134,16 +134,27 @@ bool OnSaveCommand(HWND dialog, int id, int code) {
 
 const win::DialogSpec SaveSpec = {IDD_SCRAP_SAVE, nullptr, 0, OnSaveInit, nullptr, OnSaveCommand};
 
-// --- ScrapBook3Dialog: editing the selected article -----------------------------------------
+// --- The article selected in the list, as the edit and move dialogs work on it --------------
 
-struct EditJob {
+struct ArticleJob {
     int position;
     char title[ArticleNameCapacity];
     char oldPath[TextPathCapacity];
+    bool moved;
 };
 
+// False when no article is selected.
+bool TakeSelectedArticle(ArticleJob* job) {
+    const char* title;
+    if (!SelectedScrapArticle(&job->position, &title)) return false;
+    std::snprintf(job->title, sizeof job->title, "%s", title);
+    return ScrapArticlePath(job->oldPath, sizeof job->oldPath, DataFolder, CurrentScrapFolder, title) == 1;
+}
+
+// --- ScrapBook3Dialog: editing the selected article -----------------------------------------
+
 void OnEditInit(HWND dialog) {
-    const EditJob* job = reinterpret_cast<const EditJob*>(win::DialogParameter(dialog));
+    const ArticleJob* job = reinterpret_cast<const ArticleJob*>(win::DialogParameter(dialog));
     SendDlgItemMessageA(dialog, IDC_SCRAP_EDIT_TITLE, EM_LIMITTEXT, TitleCapacity - 1, 0);
     SetDlgItemTextA(dialog, IDC_SCRAP_EDIT_TITLE, job->title);
     PrepareTextBox(dialog, IDC_SCRAP_EDIT_TEXT);
@@ -163,7 +174,7 @@ void ReplaceEntry(int position, const char* path) {
     SendMessageA(HeadlineList, LB_SETCURSEL, position, 0);
 }
 
-bool SaveEdited(HWND dialog, const EditJob& job) {
+bool SaveEdited(HWND dialog, const ArticleJob& job) {
     char folderPath[TextPathCapacity], title[TitleCapacity], path[TextPathCapacity];
     Text(dialog, IDC_SCRAP_EDIT_TITLE, title, sizeof title);
     if (!ScrapFolderPath(folderPath, sizeof folderPath, DataFolder, CurrentScrapFolder) ||
@@ -184,7 +195,7 @@ bool SaveEdited(HWND dialog, const EditJob& job) {
 
 bool OnEditCommand(HWND dialog, int id, int code) {
     if (id != IDC_SCRAP_EDIT_OK || code != BN_CLICKED) return false;
-    const EditJob* job = reinterpret_cast<const EditJob*>(win::DialogParameter(dialog));
+    const ArticleJob* job = reinterpret_cast<const ArticleJob*>(win::DialogParameter(dialog));
     if (SaveEdited(dialog, *job)) EndDialog(dialog, IDOK);
     return true;
 }
@@ -193,16 +204,10 @@ const win::DialogSpec EditSpec = {IDD_SCRAP_EDIT, nullptr, 0, OnEditInit, nullpt
 
 // --- ScrapBook4Dialog: moving the selected article ------------------------------------------
 
-struct MoveJob {
-    int position;
-    char title[ArticleNameCapacity];
-    bool moved;
-};
-
 void OnMoveInit(HWND dialog) { FillFolderBox(dialog, IDC_SCRAP_MOVE_FOLDERS); }
 
 bool OnMoveOk(HWND dialog) {
-    MoveJob* job = reinterpret_cast<MoveJob*>(win::DialogParameter(dialog));
+    ArticleJob* job = reinterpret_cast<ArticleJob*>(win::DialogParameter(dialog));
     char target[TextPathCapacity];
     job->moved = ChosenFolder(dialog, IDC_SCRAP_MOVE_FOLDERS, target) &&
                  MoveArticleFile(DataFolder, CurrentScrapFolder, job->title, target) == 1;
@@ -284,12 +289,8 @@ bool SaveToScrapbook() {
 
 bool EditScrapArticle() {
     if (!ArticleListShown() || Focused(MenuList)) return false;
-    EditJob job = {};
-    const char* title;
-    if (!SelectedScrapArticle(&job.position, &title)) return true;
-    std::snprintf(job.title, sizeof job.title, "%s", title);
-    if (!ScrapArticlePath(job.oldPath, sizeof job.oldPath, DataFolder, CurrentScrapFolder, title))
-        return true;
+    ArticleJob job = {};
+    if (!TakeSelectedArticle(&job)) return true;
     LoadRichEdit20();
     if (win::RunModalDialog(MainWindow, EditSpec, reinterpret_cast<LPARAM>(&job)) == IDOK)
         SpeakAndWait("変更を保存しました", 0, 100);
@@ -298,10 +299,8 @@ bool EditScrapArticle() {
 
 bool MoveScrapArticle() {
     if (!ArticleListShown() || Focused(MenuList)) return false;
-    MoveJob job = {};
-    const char* title;
-    if (!SelectedScrapArticle(&job.position, &title)) return true;
-    std::snprintf(job.title, sizeof job.title, "%s", title);
+    ArticleJob job = {};
+    if (!TakeSelectedArticle(&job)) return true;
     if (win::RunModalDialog(MainWindow, MoveSpec, reinterpret_cast<LPARAM>(&job)) != IDOK) return true;
     SpeakMessage(job.moved ? "移動しました" : "移動に失敗しました", 0);
     return true;

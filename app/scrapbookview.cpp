@@ -87,11 +87,6 @@ void OpenScrapFolder() {
     ShowView(HeadlineList, MenuList);
 }
 
-const char* ScrapArticleTitle(int index) {
-    if (index < 0 || index >= ArticleCount) return "";
-    return ArticleNames[1][index];
-}
-
 bool SelectedScrapArticle(int* position, const char** title) {
     int p = Selection(HeadlineList);
     if (p < 0 || p >= ArticleCount) return false;

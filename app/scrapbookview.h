@@ -17,9 +17,7 @@ void ListScrapArticles(HWND list, int selection);
 // Fills MenuList with the scrapbook folders again, the first one selected.
 void RefillScrapFolderList();
 
-// The title of the article at position index of HeadlineList ("" outside the list), and the
-// selected one's; false when nothing is selected.
-const char* ScrapArticleTitle(int index);
+// The position and title of the article selected in HeadlineList; false when none is.
 bool SelectedScrapArticle(int* position, const char** title);
 
 // The selected article's text into BodyView, its title spoken (previous and next article from

@@ -66,30 +66,38 @@ bool FitsIn(char* buffer, size_t capacity, const char* format, const char* a, co
     return n >= 0 && static_cast<size_t>(n) < capacity;
 }
 
-bool IsListedFile(const WIN32_FIND_DATAA& found, char* title) {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-    return TextFileTitle(found.cFileName, title, ArticleNameCapacity) == 1;
+// Calls visit(file name, title) for each text file of folder, in the order the file system
+// gives, until it returns false. Returns false when the folder cannot be searched.
+template <class Visit>
+bool ForEachTextFile(const char* folder, Visit visit) {
+    char pattern[TextPathCapacity + 8];
+    if (!FitsIn(pattern, sizeof pattern, "%s\\*.txt", folder)) return false;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE) return true;
+    char title[ArticleNameCapacity];
+    bool more = true;
+    do {
+        bool isFile = !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+        if (isFile && TextFileTitle(found.cFileName, title, sizeof title))
+            more = visit(found.cFileName, title);
+    } while (more && FindNextFileA(search, &found));
+    FindClose(search);
+    return true;
 }
 
 int ListInto(HWND listBox, int table, const char* folder, bool numbered) {
-    char pattern[TextPathCapacity + 8];
-    if (!FitsIn(pattern, sizeof pattern, "%s\\*.txt", folder)) return 0;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE) return 0;
     int count = 0;
-    do {
-        char* title = ArticleNames[table][count];
-        if (!IsListedFile(found, title)) continue;
+    ForEachTextFile(folder, [&](const char*, const char* title) {
+        snprintf(ArticleNames[table][count], ArticleNameCapacity, "%s", title);
         char entry[ArticleNameCapacity + 16];
         if (numbered)
             snprintf(entry, sizeof entry, "%d %s", count + 1, title);
         else
             snprintf(entry, sizeof entry, "%s", title);
         SendMessageA(listBox, LB_INSERTSTRING, count, reinterpret_cast<LPARAM>(entry));
-        ++count;
-    } while (count < ArticleNameCount && FindNextFileA(search, &found));
-    FindClose(search);
+        return ++count < ArticleNameCount;
+    });
     return count;
 }
 
@@ -133,16 +141,11 @@ int CopyWithTitleLine(const char* title, const char* sourcePath, const char* des
 }
 
 int DeleteAllTextFiles(const char* folder) {
-    char path[TextPathCapacity + 8];
-    if (!FitsIn(path, sizeof path, "%s\\*.txt", folder)) return 0;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path, &found);
-    if (search == INVALID_HANDLE_VALUE) return 1;
-    int allGone = 1;
-    do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        if (!FitsIn(path, sizeof path, "%s\\%s", folder, found.cFileName) || !DeleteFileA(path)) allGone = 0;
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return allGone;
+    bool allGone = true;
+    bool searched = ForEachTextFile(folder, [&](const char* name, const char*) {
+        char path[TextPathCapacity + 8];
+        if (!FitsIn(path, sizeof path, "%s\\%s", folder, name) || !DeleteFileA(path)) allGone = false;
+        return true;
+    });
+    return searched && allGone ? 1 : 0;
 }
