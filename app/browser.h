@@ -1,9 +1,7 @@
 // Opening web addresses in the user's default browser.
 #pragma once
 
-// Whether address is a web address: it begins with "http://" or "https://" (in any case)
-// and holds no control characters.
-bool IsWebAddress(const char* address);
+#include "library/webaddress.h"
 
 // Opens a web address in the default browser through the shell. Anything else, such as
 // "file:", "javascript:" or a program path taken from a page, is refused and never reaches

@@ -9,7 +9,11 @@
 #include "app/receptionview.h"
 #include "app/screens.h"
 #include "app/shell.h"
+#include "app/sleeptimer.h"
+#include "app/updatecheck.h"
 #include "app/views.h"
+#include "library/receptionlog.h"
+#include "library/power.h"
 #include "library/settings.h"
 #include "resources/resource.h"
 #include "retrieval/reception.h"
@@ -88,6 +92,8 @@ void PrepareFolders() {
     GetCurrentDirectoryA(FolderCapacity, ProgramFolder);
     SetCurrentDirectoryA(DataFolderTree[1]);
     GetCurrentDirectoryA(FolderCapacity, DataFolder);
+    BindLogFile(History, DataFolder, HistoryFileName);
+    BindLogFile(Favorites, DataFolder, FavoritesFileName);
 }
 
 // The source addresses are configured in the main menu file.
@@ -136,7 +142,9 @@ LRESULT OnCreate(HWND window) {
     ApplyWordWrap();
     ShowFirstScreen();
     SetTimer(window, CaretTimerId, 10, nullptr);
-    // The update check at start-up joins when the update checker lands.
+    LoadSleepTickSwitch();
+    LoadPowerRecorderSwitch();
+    if (Settings.UpdateCheckAtStart == 1) CheckForUpdate(window, 0);
     return 0;
 }
 
@@ -161,6 +169,7 @@ void OnClose(HWND window) {
 void OnTimer(WPARAM id) {
     if (id == CaretTimerId) SendMessageA(BodyView, EM_SCROLLCARET, 0, 0);
     if (id == AutoAdvanceTimerId) AutoAdvanceTick();
+    if (id == SleepTimerId) SleepTimerTick();
 }
 
 }  // namespace

@@ -13,27 +13,9 @@ bool NotAvailableYet() {
 
 }  // namespace
 
-bool OpenRecordingFolder() { return NotAvailableYet(); }
-bool OpenPageInBrowser() { return NotAvailableYet(); }
-bool OpenManual() { return NotAvailableYet(); }
-bool OpenCommandList() { return NotAvailableYet(); }
-bool OpenChangeHistory() { return NotAvailableYet(); }
-bool ShowVersionInfo() { return NotAvailableYet(); }
-bool OpenProductPage() { return NotAvailableYet(); }
-bool OpenAuthorSite() { return NotAvailableYet(); }
-bool OpenInquiryForm() { return NotAvailableYet(); }
-
-bool RegisterFavorite() { return NotAvailableYet(); }
-bool ShowFavorites() { return NotAvailableYet(); }
-bool MoveToHistory() { return NotAvailableYet(); }
-
 bool OpenRelatedLinkList() { return NotAvailableYet(); }
 
 bool ReserveArticle() { return NotAvailableYet(); }
 bool OpenRecordingDialog() { return NotAvailableYet(); }
 bool OpenRecordingSettings() { return NotAvailableYet(); }
 
-bool SetSleepTimer() { return NotAvailableYet(); }
-bool CancelSleepTimer() { return NotAvailableYet(); }
-bool AnnounceSleepTimer() { return NotAvailableYet(); }
-bool CheckForUpdateNow() { return NotAvailableYet(); }

@@ -6,11 +6,14 @@
 #include "app/articleview.h"
 #include "app/commands.h"
 #include "app/listcontent.h"
+#include "app/logscreens.h"
 #include "app/menufile.h"
 #include "app/readingcommands.h"
 #include "app/receptionview.h"
 #include "app/scrapbookview.h"
 #include "app/shell.h"
+#include "app/shortcuts.h"
+#include "library/receptionlog.h"
 #include "library/settings.h"
 #include "retrieval/headlines.h"
 #include "speech/reading.h"
@@ -45,19 +48,15 @@ void RedrawLevel(int level) {
     SendMessageA(MenuList, LB_SETCURSEL, MenuStack.MenuSelection[level], 0);
 }
 
+}  // namespace
+
 void ReceiveCategoryEntry(int level, int p) {
     StartCategoryReception(level, p);
-    char file[MAX_PATH * 2];
-    std::snprintf(file, sizeof file, "%s\\news\\%s", ProgramFolder, MenuStack.MenuName[level][p]);
-    char section[32];
-    std::snprintf(section, sizeof section, "Category%d", static_cast<int>(MenuStack.Number[level][p]));
     char name[64];
-    GetPrivateProfileStringA(section, "Parameter1", "", name, sizeof name, file);
-    // The history entry (file, name, number) joins here when the logs land.
+    ReadCategoryName(MenuStack.MenuName[level][p], MenuStack.Number[level][p], name, sizeof name);
+    AddLogEntry(History, MenuStack.MenuName[level][p], name, MenuStack.Number[level][p]);
     ShowView(HeadlineList, MenuList);
 }
-
-}  // namespace
 
 void ActivateMenuEntry() {
     int p = CurrentSelection(MenuList);
@@ -65,16 +64,21 @@ void ActivateMenuEntry() {
     int level = MenuStack.MenuLevel;
     MenuStack.MenuSelection[level] = p;
     int n = MenuStack.Number[level][p];
+    if (n == EntryWebPage) {
+        OpenRadioEntry(level, p);
+        return;
+    }
+    if (n == EntryHistory || n == EntryFavorites) {
+        if (n == EntryHistory) ShowHistoryLevel();
+        else ShowFavoritesLevel();
+        return;
+    }
     if (n == EntryScrapbook) {
         ShowScrapFolders();
         return;
     }
     if (n == EntryScrapFolder) {
         OpenScrapFolder();
-        return;
-    }
-    if (n == EntryWebPage || n == EntryHistory || n == EntryFavorites) {
-        // Web shortcuts and the logs join here as they land.
         return;
     }
     if (MenuStack.Number[level][0] == EntryPrefectureDialog && MenuStack.MenuSelection[1] > 0) {
@@ -182,10 +186,6 @@ void GoBackInBody() {
     SpeakMessage(depth == 2 ? "ニュース本文に戻る" : "前の関連ページに戻る", 1000);
     CopyPageStoreToBody(depth - 1);
     PageDepth = depth - 1;
-}
-
-void DeleteLogEntry() {
-    // Removing an entry of the history or the favorites joins here when the logs land.
 }
 
 bool MoveToLocalNews() {
@@ -349,10 +349,6 @@ bool AnnounceDepth() {
         SpeakMessage("ニュース本文です。", 100);
     }
     return true;
-}
-
-void RunLogStartAction(int) {
-    // Start actions 1 to 3 (history and favorites) join here when the logs land.
 }
 
 void ApplyWordWrap() { SendMessageA(BodyView, EM_SETTARGETDEVICE, 0, Settings.WordWrap == 1 ? 0 : 1); }

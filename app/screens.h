@@ -10,6 +10,8 @@ int ActivateEntry(int source);
 // Enter on MenuList showing a menu level, and on HeadlineList showing headlines (see
 // app/listcontent.h).
 void ActivateMenuEntry();
+// Receives the category of menu entry p of level and adds it to the history.
+void ReceiveCategoryEntry(int level, int p);
 void OpenSelectedHeadline();
 
 void GoBackInMenu();

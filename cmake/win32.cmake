@@ -20,13 +20,22 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 add_executable(Tavlo WIN32 ${APP_MAIN} ${CMAKE_SOURCE_DIR}/resources/tavlo.rc)
 target_link_libraries(Tavlo tavlo_win)
 
+# --- TBSpeech.dll: SAPI speech for recording; Tavlo links against it at load time --------------
+add_library(TBSpeech SHARED ${TBSPEECH_SOURCES})
+set_target_properties(TBSpeech PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
+target_include_directories(TBSpeech PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_definitions(TBSpeech PRIVATE TBSPEECH_BUILDING)
+target_link_libraries(TBSpeech PRIVATE sapi ole32 uuid user32 advapi32)
+target_link_libraries(Tavlo TBSpeech)
+
 # --- Program folder: Tavlo.exe, News/*.menu in Shift-JIS, help files -------------------------
 set(PROGRAM_DIR ${CMAKE_BINARY_DIR}/Tavlo)
 add_custom_target(program_folder ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory ${PROGRAM_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Tavlo> ${PROGRAM_DIR}/Tavlo.exe
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:TBSpeech> ${PROGRAM_DIR}/TBSpeech.dll
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/assemble-menus.sh ${CMAKE_SOURCE_DIR}/menus ${PROGRAM_DIR}
-  DEPENDS Tavlo
+  DEPENDS Tavlo TBSpeech
   COMMENT "Assembling the program folder ${PROGRAM_DIR}")
 
 # --- Screen-reader test doubles (real file names and exports) ---------------------------------
@@ -50,12 +59,21 @@ set_target_properties(nvda_double_new PROPERTIES OUTPUT_NAME nvdaControllerClien
 foreach(t pctk_double nvda_double nvda_double_new)
   target_link_options(${t} PRIVATE -Wl,--enable-stdcall-fixup)
 endforeach()
+# SAPI's voice and file stream, for tests that register it as their COM server under Wine.
+add_library(sapi_double SHARED ${DOUBLES}/sapi_double.cpp ${DOUBLES}/transcript.cpp ${DOUBLES}/sapi.def)
+set_target_properties(sapi_double PROPERTIES PREFIX "")
+target_link_libraries(sapi_double sapi ole32 uuid)
+target_link_options(sapi_double PRIVATE -Wl,--enable-stdcall-fixup)
 
 file(GLOB PROBE_SOURCES CONFIGURE_DEPENDS ${DOUBLES}/probe*.cpp)
 if(PROBE_SOURCES)
   add_executable(probe ${PROBE_SOURCES})
   target_link_libraries(probe user32 ole32 oleacc oleaut32 uuid)
 endif()
+
+# --- TBSpeech.dll's export table, checked for both architectures ------------------------------
+add_test(NAME tbspeech_exports COMMAND sh ${CMAKE_SOURCE_DIR}/tests/win32/tbspeech/exports.sh ${CMAKE_OBJDUMP}
+  $<TARGET_FILE:TBSpeech> ${CMAKE_SOURCE_DIR}/tbspeech/TBSpeech.def)
 
 # --- Win32 tests, run under Wine -------------------------------------------------------------
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
@@ -67,6 +85,14 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   target_link_libraries(win32_tests tavlo_win gtest gtest_main)
   add_dependencies(win32_tests pctk_double nvda_double nvda_double_new)
   add_test(NAME win32_tests COMMAND win32_tests --gtest_brief=0)
+  # TBSpeech.dll called as Tavlo calls it (linked at load time) and loaded at run time.
+  file(GLOB TBSPEECH_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/tbspeech/*.cpp)
+  add_executable(tbspeech_tests ${TBSPEECH_TESTS})
+  target_include_directories(tbspeech_tests PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(tbspeech_tests TBSpeech gtest gtest_main sapi ole32 uuid user32 advapi32)
+  add_dependencies(tbspeech_tests sapi_double)
+  add_test(NAME tbspeech_tests COMMAND tbspeech_tests --gtest_brief=0)
+  set_tests_properties(tbspeech_tests PROPERTIES TIMEOUT 300 ENVIRONMENT "TAVLO_DOUBLES=${CMAKE_BINARY_DIR}")
   # The local HTTPS site serves testing/site/fixtures on https://localhost/ while they run.
   set(SITE_STATE ${CMAKE_BINARY_DIR}/site)
   set(SITE_ROOT ${CMAKE_SOURCE_DIR}/testing/site/fixtures)

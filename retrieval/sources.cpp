@@ -28,6 +28,7 @@ const SourceEntry Entries[SourceCount] = {
     {"Weather",             "https://tenki.jp/"             },
     {"GooNews",             "news.goo.ne.jp"                },
     {"AsahiRssHost",        "https://www.asahi.com"         },
+    {"MakerSite",           "https://morvick.invalid"       },
 };
 
 // Written once at start-up, before any reception runs; read by every thread afterwards.

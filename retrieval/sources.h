@@ -17,6 +17,7 @@ enum SourceId {
     SourceWeather,       // the forecast site
     SourceGooNews,       // host used by the related-page receiver
     SourceAsahiRssHost,  // host of the eight Asahi RSS feeds
+    SourceMakerSite,     // the maker's site: version file and product page, no final slash
     SourceCount
 };
 

@@ -7,6 +7,8 @@ sh "$ROOT/scripts/setup.sh"
 echo "== layering: no folder includes one above it"
 sh "$ROOT/scripts/check-layers.sh"
 "$ROOT/scripts/build.sh"
+echo "== packaging: zips and installers"
+TAVLO_PACKAGE_NOBUILD=1 sh "$ROOT/scripts/package.sh"
 echo "== native unit tests"
 ctest --test-dir "$B/native" --output-on-failure -j 2
 echo "== native unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"

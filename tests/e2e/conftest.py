@@ -1,4 +1,5 @@
 import os
+import stat
 import subprocess
 
 import pytest
@@ -40,6 +41,18 @@ def tavlo(desktop, tmp_path, request):
     yield run
     desktop.screenshot(request.node.name)
     run.kill()
+
+
+@pytest.fixture
+def browser(tavlo, tmp_path):
+    """Points Wine's browser launcher at a script that records every address it is given."""
+    log = tmp_path / "browser.log"
+    script = tmp_path / "browser.sh"
+    script.write_text(f'#!/bin/sh\nprintf "%s\\n" "$@" >> "{log}"\n')
+    script.chmod(script.stat().st_mode | stat.S_IXUSR)
+    tavlo.desktop.reg(["add", r"HKCU\Software\Wine\WineBrowser", "/v", "Browsers", "/d", str(script), "/f"])
+    yield log
+    tavlo.desktop.reg(["delete", r"HKCU\Software\Wine\WineBrowser", "/v", "Browsers", "/f"])
 
 
 def pytest_configure(config):

@@ -119,13 +119,15 @@ class Tavlo:
     """One run of the program from a program folder of its own, with the screen-reader doubles
     beside it."""
 
-    def __init__(self, desktop, workdir, pctalker=True, nvda=True, control=None):
+    def __init__(self, desktop, workdir, pctalker=True, nvda=True, control=None, folder=None):
+        """folder: an installed program folder to run instead of a copy of the built one."""
         self.desktop = desktop
         self.workdir = Path(workdir)
-        self.folder = self.workdir / "Tavlo"
-        if self.folder.exists():
-            shutil.rmtree(self.folder)
-        shutil.copytree(PROGRAM, self.folder)
+        self.folder = Path(folder) if folder else self.workdir / "Tavlo"
+        if not folder:
+            if self.folder.exists():
+                shutil.rmtree(self.folder)
+            shutil.copytree(PROGRAM, self.folder)
         if pctalker:
             shutil.copy(BUILD / "PCTKUSR64.dll", self.folder)
         if nvda:
@@ -135,6 +137,8 @@ class Tavlo:
         self.transcript_path.write_text("")
         self.set_control(control or {})
         self.process = None
+        # Start-up switches only tests set (for example TAVLO_POWER_RECORD), given per run.
+        self.switches = {}
 
     def set_control(self, values):
         self.control_path.write_text("".join(f"{k}={v}\n" for k, v in values.items()))
@@ -143,6 +147,7 @@ class Tavlo:
         env = dict(self.desktop.env)
         env["TAVLO_TRANSCRIPT"] = windows_path(self.transcript_path)
         env["TAVLO_SR_CONTROL"] = windows_path(self.control_path)
+        env.update(self.switches)
         return env
 
     def use_menu_file(self, text):

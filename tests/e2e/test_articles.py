@@ -1,7 +1,6 @@
 """Opening articles from the headline list: the cleaned body in the body view, the browser
 offered for a page without a body, a download that fails, continuation pages and the weather
 forecast. The pages come from the local HTTPS site (testing/site/fixtures/articles)."""
-import stat
 import time
 
 import pytest
@@ -52,18 +51,6 @@ ListText3=天気
 MenuName3=articles.txt
 Number3=3
 """
-
-
-@pytest.fixture
-def browser(tavlo, tmp_path):
-    """Points Wine's browser launcher at a script that records every address it is given."""
-    log = tmp_path / "browser.log"
-    script = tmp_path / "browser.sh"
-    script.write_text(f'#!/bin/sh\nprintf "%s\\n" "$@" >> "{log}"\n')
-    script.chmod(script.stat().st_mode | stat.S_IXUSR)
-    tavlo.desktop.reg(["add", r"HKCU\Software\Wine\WineBrowser", "/v", "Browsers", "/d", str(script), "/f"])
-    yield log
-    tavlo.desktop.reg(["delete", r"HKCU\Software\Wine\WineBrowser", "/v", "Browsers", "/f"])
 
 
 def lines(text):
