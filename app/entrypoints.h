@@ -1,11 +1,8 @@
 // The commands whose behaviour lives with another part of the program: one named entry point
 // each, called from the command table (app/commands.cpp) once the table's rules for reading,
-// focus and state have let the command through. Until a part is built, its entry points are
-// defined in app/pending.cpp, where each one says that it is not available yet.
-//
-// Building one of them: delete its stub from app/pending.cpp and define the function in the
-// part's own file. Each returns false when it refuses the command in the state at hand (the
-// command then goes to the default window procedure), true when it has handled it.
+// focus and state have let the command through. Each is defined in its part's own file and
+// returns false when it refuses the command in the state at hand (the command then goes to the
+// default window procedure), true when it has handled it.
 #pragma once
 
 // Net radio, web shortcuts, help and the recording folder.

@@ -4,6 +4,7 @@
 
 #include "app/menustack.h"
 #include "app/screens.h"
+#include "app/scrapbookview.h"
 #include "app/shell.h"
 #include "library/optionvalues.h"
 #include "library/settings.h"
@@ -25,29 +26,21 @@ void SayCategory() {
     SpeakMessage(name[0] ? name : "ニュースカテゴリーは選択されていません。", 100);
 }
 
-void Nothing() {}
-
-void OpenScrapArticle() {
-    SetWindowTextA(BodyView, "");
-    // Scrapbook articles open here when the scrapbook lands.
-}
-
 const char* HeadlineTitle(int i) {
     if (i < 0 || i >= HeadlinesPerLevel) return "";
     return HeadlineStore.titles[0][i];
 }
 
-// The logs and the scrapbook folders keep the menu's behaviour until their features fill
-// their rows. While HeadlineList shows a scrapbook folder its entries are the article names,
-// from the scrapbook's own list of names (so they are not rebuilt from the headlines); the
-// scrapbook's where-am-I joins there.
+// The logs keep the menu's behaviour until their features fill their rows. While HeadlineList
+// shows a scrapbook folder its entries are the article names, from the scrapbook's own list of
+// names (so they are not rebuilt from the headlines).
 const ListContentKind Kinds[] = {
-    {ListContent::Menu,          true,  ActivateMenuEntry,    DeleteLogEntry, nullptr, SayMenuPath, nullptr      },
-    {ListContent::History,       true,  ActivateMenuEntry,    DeleteLogEntry, nullptr, SayMenuPath, nullptr      },
-    {ListContent::Favorites,     true,  ActivateMenuEntry,    DeleteLogEntry, nullptr, SayMenuPath, nullptr      },
-    {ListContent::ScrapFolders,  true,  ActivateMenuEntry,    DeleteLogEntry, nullptr, SayMenuPath, nullptr      },
-    {ListContent::Headlines,     false, OpenSelectedHeadline, nullptr,        nullptr, SayCategory, HeadlineTitle},
-    {ListContent::ScrapArticles, false, OpenScrapArticle,     nullptr,        nullptr, Nothing,     nullptr      },
+    {ListContent::Menu,          true,  ActivateMenuEntry,    DeleteLogEntry, nullptr, SayMenuPath,    nullptr      },
+    {ListContent::History,       true,  ActivateMenuEntry,    DeleteLogEntry, nullptr, SayMenuPath,    nullptr      },
+    {ListContent::Favorites,     true,  ActivateMenuEntry,    DeleteLogEntry, nullptr, SayMenuPath,    nullptr      },
+    {ListContent::ScrapFolders,  true,  OpenScrapFolder,      nullptr,        nullptr, SayMenuPath,    nullptr      },
+    {ListContent::Headlines,     false, OpenSelectedHeadline, nullptr,        nullptr, SayCategory,    HeadlineTitle},
+    {ListContent::ScrapArticles, false, OpenScrapArticle,     nullptr,        nullptr, SayScrapFolder, nullptr      },
 };
 
 const ListContentKind& KindOf(ListContent content) {

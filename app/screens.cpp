@@ -11,6 +11,7 @@
 #include "app/readingcommands.h"
 #include "app/receptionview.h"
 #include "app/relatedlinks.h"
+#include "app/scrapbookview.h"
 #include "app/shell.h"
 #include "app/shortcuts.h"
 #include "library/receptionlog.h"
@@ -73,8 +74,12 @@ void ActivateMenuEntry() {
         else ShowFavoritesLevel();
         return;
     }
-    if (n == EntryScrapbook || n == EntryScrapFolder) {
-        // The scrapbook joins here as it lands.
+    if (n == EntryScrapbook) {
+        ShowScrapFolders();
+        return;
+    }
+    if (n == EntryScrapFolder) {
+        OpenScrapFolder();
         return;
     }
     if (MenuStack.Number[level][0] == EntryPrefectureDialog && MenuStack.MenuSelection[1] > 0) {
@@ -298,6 +303,11 @@ bool StepHeadline(int step) {
     }
     SpeakMessage(step < 0 ? "前のニュースを受信" : "次のニュースを受信", 0);
     SendMessageA(HeadlineList, LB_SETCURSEL, s + step, 0);
+    if (BodyShowsScrapbookText()) {
+        LoadSelectedScrapArticle();
+        if (ReadingActive == 0) ReadBodyView();
+        return true;
+    }
     // The newly selected entry opens as Enter on the list would open it, read aloud when
     // reading on reception is set.
     EnterInList(HeadlineList);
@@ -321,7 +331,11 @@ bool AnnounceWhereAmI() {
     if (focus == MenuList || focus == HeadlineList) {
         AnnounceWhereAmIInList(focus);
     } else if (focus == BodyView) {
-        if (!BodyHasText() || BodyShowsScrapbookText()) return true;
+        if (!BodyHasText()) return true;
+        if (BodyShowsScrapbookText()) {
+            SayScrapArticle();
+            return true;
+        }
         int depth = PageDepth;
         if (depth >= 1 && depth <= HeadlineLevels) SpeakMessage(HeadlineStore.pageTitles[depth - 1], 100);
     }

@@ -7,5 +7,6 @@ list(APPEND CORE_SOURCES library/receptionlog.cpp library/shortcuts.cpp library/
 list(APPEND WIN_SOURCES library/receptionlog_file.cpp library/favorites.cpp)
 list(APPEND CORE_SOURCES library/textfilename.cpp)
 list(APPEND WIN_SOURCES library/textfiles.cpp)
+list(APPEND WIN_SOURCES library/scrapbook.cpp)
 list(APPEND CORE_SOURCES library/sleeptimer.cpp)
 list(APPEND WIN_SOURCES library/power.cpp)

@@ -3,9 +3,6 @@
 #include <cstring>
 #include <string>
 
-#include "retrieval/sjis.h"
-#include "retrieval/textcut.h"
-
 namespace {
 
 // Full-width forms (Shift-JIS) of the single-byte characters a file title may not keep.
@@ -37,6 +34,8 @@ constexpr Replacement Replacements[] = {
 constexpr const char* Extension = ".txt";
 constexpr std::size_t ExtensionLength = 4;
 
+// Shift-JIS: a lead byte and the trail byte after it make one character.
+bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 bool IsTrail(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
 
 const char* WideFormOf(char c) {
@@ -60,28 +59,29 @@ bool IsDeviceName(const char* name, std::size_t n) {
     return port && base[3] >= '0' && base[3] <= '9';
 }
 
-// The cleaned title: tags removed, then every character that may not stand in a file name
-// replaced; broken double-byte characters are dropped.
-std::string CleanTitle(const char* title) {
-    std::string text(title);
-    StripTags(&text[0]);
-    text.resize(strlen(text.c_str()));
+// The cleaned title, at most limit bytes: tags removed (each "<" through the next ">"; a "<"
+// without one is kept and replaced), every character that may not stand in a file name
+// replaced, broken double-byte characters dropped, cut before the first character that does not
+// fit.
+std::string CleanTitle(const char* title, std::size_t limit) {
     std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        if (SjisIsLead(c)) {
-            if (i + 1 < text.size() && IsTrail(static_cast<unsigned char>(text[i + 1]))) {
-                out.append(text, i, 2);
-                ++i;
-            }
+    for (std::size_t i = 0; title[i] != '\0'; ++i) {
+        unsigned char c = static_cast<unsigned char>(title[i]);
+        std::string piece;
+        if (IsLead(c)) {
+            if (!IsTrail(static_cast<unsigned char>(title[i + 1]))) continue;
+            piece.assign(title + i, 2);
+            ++i;
+        } else if (const char* close = c == '<' ? strchr(title + i, '>') : nullptr) {
+            i = static_cast<std::size_t>(close - title);
             continue;
+        } else if (const char* wide = WideFormOf(static_cast<char>(c))) {
+            piece = wide;
+        } else {
+            piece.assign(1, c < 0x20 ? ' ' : static_cast<char>(c));
         }
-        if (const char* wide = WideFormOf(static_cast<char>(c)))
-            out += wide;
-        else if (c < 0x20)
-            out += ' ';
-        else
-            out += static_cast<char>(c);
+        if (out.size() + piece.size() > limit) break;
+        out += piece;
     }
     return out;
 }
@@ -95,8 +95,7 @@ std::size_t BuildTextFileName(const char* title, char* out, std::size_t capacity
     }
     std::size_t limit = room - ExtensionLength;
     if (limit > TextTitleLimit) limit = TextTitleLimit;
-    std::string name = CleanTitle(title);
-    name.resize(SjisFitLength(name.data(), name.size(), limit));
+    std::string name = CleanTitle(title, limit);
     if (IsDeviceName(name.data(), name.size())) {
         if (name.size() >= limit) name.pop_back();  // device names are single-byte text
         name += '_';
@@ -128,10 +127,11 @@ int MakeTextFilePath(char* path, std::size_t capacity, const char* folder, const
 
 int TextFileTitle(const char* name, char* title, std::size_t capacity) {
     std::size_t n = strlen(name);
-    if (n < ExtensionLength) return 0;
+    if (n < ExtensionLength || n - ExtensionLength >= capacity) return 0;
     for (std::size_t i = 0; i < ExtensionLength; ++i)
         if (Upper(name[n - ExtensionLength + i]) != Upper(Extension[i])) return 0;
-    SjisCopyCut(title, capacity, name, n - ExtensionLength);
+    memcpy(title, name, n - ExtensionLength);
+    title[n - ExtensionLength] = '\0';
     return 1;
 }
 
@@ -141,7 +141,7 @@ bool IsFolderNameUsable(const char* name) {
     if (name[n - 1] == '.' || name[n - 1] == ' ') return false;  // also refuses "." and ".."
     for (std::size_t i = 0; i < n; ++i) {
         unsigned char c = static_cast<unsigned char>(name[i]);
-        if (SjisIsLead(c)) {
+        if (IsLead(c)) {
             if (i + 1 >= n || !IsTrail(static_cast<unsigned char>(name[i + 1]))) return false;
             ++i;
             continue;

@@ -34,7 +34,7 @@ std::size_t MakeTextFileName(char* name, std::size_t capacity);
 int MakeTextFilePath(char* path, std::size_t capacity, const char* folder, const char* title);
 
 // The title that a text file name stands for: name without its ".txt" (of any case), into title
-// (capacity bytes, cut on a character boundary). Returns 0 when name does not end in ".txt".
+// (capacity bytes). Returns 0 when name does not end in ".txt" or the title does not fit.
 int TextFileTitle(const char* name, char* title, std::size_t capacity);
 
 // Whether name can be created as one folder inside another: not empty, shorter than

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "retrieval/textcut.h"
+#include "win/handles.h"
 
 char ArticleNames[ArticleTableCount][ArticleNameCount][ArticleNameCapacity];
 
@@ -13,22 +13,14 @@ namespace {
 constexpr DWORD TitledCopyLimit = 102400;
 constexpr DWORD ReadLimit = 64 * 1024 * 1024;  // far beyond any article; refuses a runaway file
 
-// Closes a file handle on every path out of a function.
-struct FileHandle {
-    HANDLE handle;
-    explicit FileHandle(HANDLE h) : handle(h) {}
-    ~FileHandle() {
-        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool ok() const { return handle != INVALID_HANDLE_VALUE; }
-};
-
-HANDLE CreateForWriting(const char* path) {
-    return CreateFileA(
-        path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+// The file opened as asked (shared for reading), or null when it could not be.
+HANDLE OpenFile(const char* path, DWORD access, DWORD disposition) {
+    HANDLE file =
+        CreateFileA(path, access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file == INVALID_HANDLE_VALUE ? nullptr : file;
 }
+
+HANDLE CreateForWriting(const char* path) { return OpenFile(path, GENERIC_WRITE, CREATE_ALWAYS); }
 
 bool WriteAll(HANDLE file, const char* data, DWORD size) {
     DWORD written = 0;
@@ -38,17 +30,24 @@ bool WriteAll(HANDLE file, const char* data, DWORD size) {
 // Reads at most limit bytes of the file at path into text, ending it with a zero byte. Returns
 // false when the file cannot be opened or read.
 bool ReadWhole(const char* path, DWORD limit, std::vector<char>* text) {
-    FileHandle file(CreateFileA(
-        path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.ok()) return false;
+    win::KernelHandle file(OpenFile(path, GENERIC_READ, OPEN_EXISTING));
+    if (!file) return false;
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.handle, &size) || size.QuadPart > ReadLimit) return false;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > ReadLimit) return false;
     DWORD wanted = size.QuadPart < limit ? static_cast<DWORD>(size.QuadPart) : limit;
     text->assign(wanted + 1, '\0');
     DWORD got = 0;
-    if (wanted > 0 && !ReadFile(file.handle, text->data(), wanted, &got, nullptr)) return false;
+    if (wanted > 0 && !ReadFile(file.get(), text->data(), wanted, &got, nullptr)) return false;
     (*text)[got] = '\0';
     return true;
+}
+
+// Every CR LF becomes LF. (The text primitives of retrieval/ sit above this folder.)
+void FoldLineEnds(char* text) {
+    char* out = text;
+    for (const char* in = text; *in; ++in)
+        if (!(in[0] == '\r' && in[1] == '\n')) *out++ = *in;
+    *out = '\0';
 }
 
 // The control's text in Shift-JIS. Its length message may count characters rather than bytes
@@ -67,30 +66,38 @@ bool FitsIn(char* buffer, size_t capacity, const char* format, const char* a, co
     return n >= 0 && static_cast<size_t>(n) < capacity;
 }
 
-bool IsListedFile(const WIN32_FIND_DATAA& found, char* title) {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-    return TextFileTitle(found.cFileName, title, ArticleNameCapacity) == 1;
+// Calls visit(file name, title) for each text file of folder, in the order the file system
+// gives, until it returns false. Returns false when the folder cannot be searched.
+template <class Visit>
+bool ForEachTextFile(const char* folder, Visit visit) {
+    char pattern[TextPathCapacity + 8];
+    if (!FitsIn(pattern, sizeof pattern, "%s\\*.txt", folder)) return false;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE) return true;
+    char title[ArticleNameCapacity];
+    bool more = true;
+    do {
+        bool isFile = !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+        if (isFile && TextFileTitle(found.cFileName, title, sizeof title))
+            more = visit(found.cFileName, title);
+    } while (more && FindNextFileA(search, &found));
+    FindClose(search);
+    return true;
 }
 
 int ListInto(HWND listBox, int table, const char* folder, bool numbered) {
-    char pattern[TextPathCapacity + 8];
-    if (!FitsIn(pattern, sizeof pattern, "%s\\*.txt", folder)) return 0;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE) return 0;
     int count = 0;
-    do {
-        char* title = ArticleNames[table][count];
-        if (!IsListedFile(found, title)) continue;
+    ForEachTextFile(folder, [&](const char*, const char* title) {
+        snprintf(ArticleNames[table][count], ArticleNameCapacity, "%s", title);
         char entry[ArticleNameCapacity + 16];
         if (numbered)
             snprintf(entry, sizeof entry, "%d %s", count + 1, title);
         else
             snprintf(entry, sizeof entry, "%s", title);
         SendMessageA(listBox, LB_INSERTSTRING, count, reinterpret_cast<LPARAM>(entry));
-        ++count;
-    } while (count < ArticleNameCount && FindNextFileA(search, &found));
-    FindClose(search);
+        return ++count < ArticleNameCount;
+    });
     return count;
 }
 
@@ -102,15 +109,15 @@ int WriteTextFile(HWND editControl, const char* folder, const char* title, char*
     if (!MakeTextFilePath(target, sizeof target, folder, title)) return 0;
     if (path && pathCapacity > 0) snprintf(path, pathCapacity, "%s", target);
     std::vector<char> text = ControlText(editControl);
-    FileHandle file(CreateForWriting(target));
-    if (!file.ok()) return 0;
-    return WriteAll(file.handle, text.data(), static_cast<DWORD>(strlen(text.data()) + 1)) ? 1 : 0;
+    win::KernelHandle file(CreateForWriting(target));
+    if (!file) return 0;
+    return WriteAll(file.get(), text.data(), static_cast<DWORD>(strlen(text.data()) + 1)) ? 1 : 0;
 }
 
 int ReadTextFile(HWND editControl, const char* path) {
     std::vector<char> text;
     if (!ReadWhole(path, ReadLimit, &text)) return 0;
-    FoldCrLf(text.data());
+    FoldLineEnds(text.data());
     SetWindowTextA(editControl, text.data());
     return 1;
 }
@@ -125,25 +132,20 @@ int ListTextFilesNumbered(HWND listBox, const char* folder) { return ListInto(li
 int CopyWithTitleLine(const char* title, const char* sourcePath, const char* destinationPath) {
     std::vector<char> text;
     if (!ReadWhole(sourcePath, TitledCopyLimit, &text)) return 0;
-    FileHandle file(CreateForWriting(destinationPath));
-    if (!file.ok()) return 0;
-    bool ok = WriteAll(file.handle, title, static_cast<DWORD>(strlen(title))) &&
-              WriteAll(file.handle, "\n", 1) &&
-              WriteAll(file.handle, text.data(), static_cast<DWORD>(strlen(text.data())));
+    win::KernelHandle file(CreateForWriting(destinationPath));
+    if (!file) return 0;
+    bool ok = WriteAll(file.get(), title, static_cast<DWORD>(strlen(title))) &&
+              WriteAll(file.get(), "\n", 1) &&
+              WriteAll(file.get(), text.data(), static_cast<DWORD>(strlen(text.data())));
     return ok ? 1 : 0;
 }
 
 int DeleteAllTextFiles(const char* folder) {
-    char path[TextPathCapacity + 8];
-    if (!FitsIn(path, sizeof path, "%s\\*.txt", folder)) return 0;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path, &found);
-    if (search == INVALID_HANDLE_VALUE) return 1;
-    int allGone = 1;
-    do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        if (!FitsIn(path, sizeof path, "%s\\%s", folder, found.cFileName) || !DeleteFileA(path)) allGone = 0;
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return allGone;
+    bool allGone = true;
+    bool searched = ForEachTextFile(folder, [&](const char* name, const char*) {
+        char path[TextPathCapacity + 8];
+        if (!FitsIn(path, sizeof path, "%s\\%s", folder, name) || !DeleteFileA(path)) allGone = false;
+        return true;
+    });
+    return searched && allGone ? 1 : 0;
 }

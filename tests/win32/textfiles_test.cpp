@@ -7,42 +7,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "file_helpers.h"
+
 namespace {
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void Put(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Every file under folder, with its path relative to folder.
-void Walk(const std::string& folder, const std::string& prefix, std::set<std::string>* out) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            Walk(folder + "\\" + name, prefix + name + "\\", out);
-        else
-            out->insert(prefix + name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-}
 
 class TextFiles : public ::testing::Test {
   protected:
@@ -62,12 +33,7 @@ class TextFiles : public ::testing::Test {
     }
     void TearDown() override {
         for (HWND w : windows_) DestroyWindow(w);
-        std::set<std::string> files;
-        Walk(root_, "", &files);
-        for (const std::string& f : files) DeleteFileA((root_ + "\\" + f).c_str());
-        RemoveDirectoryA(folder_.c_str());
-        RemoveDirectoryA((root_ + "\\inner").c_str());
-        RemoveDirectoryA(root_.c_str());
+        RemoveTree(root_);
     }
     HWND Control(const char* cls) {
         DWORD style = WS_POPUP | (strcmp(cls, "LISTBOX") ? ES_MULTILINE | ES_AUTOVSCROLL : 0);
