@@ -107,7 +107,7 @@ TEST(MainTextRealPages, EveryPageGivesItsFirstAndLastSentenceWithoutMarkup) {
         ASSERT_FALSE(body.empty());
         std::string last;
         for (const std::string& line : body)
-            if (line.size() >= 3 && line.compare(line.size() - 3, 3, "。") == 0) last = line;
+            if (line.size() >= 3 && line.compare(line.size() - 3, 3, u8"。") == 0) last = line;
         EXPECT_NE(text.find(Head(body.front(), 12)), std::string::npos) << Head(body.front(), 12);
         if (!last.empty()) {
             EXPECT_NE(text.find(Tail(last, 12)), std::string::npos) << Tail(last, 12);
@@ -140,8 +140,8 @@ TEST(MainTextRealPages, YahooPagesAreCutByTheShippedMarkers) {
                                  true),
                   1);
         const std::string text = SjisToUtf8(page.str());
-        EXPECT_EQ(text.find("次ページは"), std::string::npos);
-        EXPECT_EQ(text.find("関連記事"), std::string::npos);
+        EXPECT_EQ(text.find(u8"次ページは"), std::string::npos);
+        EXPECT_EQ(text.find(u8"関連記事"), std::string::npos);
         EXPECT_EQ(text.find('<'), std::string::npos);
     }
 }
@@ -159,14 +159,14 @@ TEST(MainText, PagesWithoutAnArticleGiveNothing) {
     int found = -1;
     EXPECT_EQ(
         MainText(ReceivedPage(
-                     "<html><body><div><p>お探しのページは見つかりませんでした。</p></div></body></html>"),
+                     u8"<html><body><div><p>お探しのページは見つかりませんでした。</p></div></body></html>"),
                  &found),
         "");
     EXPECT_EQ(found, 0);
 
     std::string links = "<ul>";
     for (int i = 0; i < 50; ++i)
-        links += "<li><a href=\"/n/" + std::to_string(i) + "\">政府が経済対策を決定した。見出し" +
+        links += "<li><a href=\"/n/" + std::to_string(i) + u8"\">政府が経済対策を決定した。見出し" +
                  std::to_string(i) + "</a></li>";
     links += "</ul>";
     EXPECT_EQ(MainText(ReceivedPage(links), &found), "");
@@ -175,47 +175,47 @@ TEST(MainText, PagesWithoutAnArticleGiveNothing) {
 
 std::string Article(const std::string& body) {
     return ReceivedPage(
-        "<html><head><title>題</title><style>p{color:red}</style></head><body>"
-        "<nav><ul><li><a href=\"/\">トップ</a></li><li><a href=\"/a\">国内</a></li></ul></nav>"
-        "<div class=\"main\"><h1>見出しです</h1><div class=\"body\">" +
+        u8"<html><head><title>題</title><style>p{color:red}</style></head><body>"
+        u8"<nav><ul><li><a href=\"/\">トップ</a></li><li><a href=\"/a\">国内</a></li></ul></nav>"
+        u8"<div class=\"main\"><h1>見出しです</h1><div class=\"body\">" +
         body +
-        "</div><div class=\"related\"><h2>関連記事</h2><ul><li><a "
-        "href=\"/x\">別の記事です。</a></li></ul></div>"
-        "</div><footer><p>Copyright 新聞社。無断転載を禁じます。</p></footer></body></html>");
+        u8"</div><div class=\"related\"><h2>関連記事</h2><ul><li><a "
+        u8"href=\"/x\">別の記事です。</a></li></ul></div>"
+        u8"</div><footer><p>Copyright 新聞社。無断転載を禁じます。</p></footer></body></html>");
 }
 
 const char* const Sentences =
-    "<p>政府は八日、新しい経済対策を閣議決定した。規模は二十兆円を超える見込みだ。</p>"
-    "<p>首相は記者会見で「暮らしを守る」と述べた。野党は財源の説明が足りないと批判している。</p>"
-    "<p>経済対策は来週にも国会へ提出される見通しで、審議は年末まで続く。</p>";
+    u8"<p>政府は八日、新しい経済対策を閣議決定した。規模は二十兆円を超える見込みだ。</p>"
+    u8"<p>首相は記者会見で「暮らしを守る」と述べた。野党は財源の説明が足りないと批判している。</p>"
+    u8"<p>経済対策は来週にも国会へ提出される見通しで、審議は年末まで続く。</p>";
 
 // The article's paragraphs and subheadings, one a line; the headline, menus, related
 // articles, footers, scripts, styles and furigana readings are not read.
 TEST(MainText, KeepsTheArticleAndLeavesTheRestOfThePage) {
     const std::string text = SjisToUtf8(
         MainText(Article(std::string(Sentences) +
-                         "<h2>今後の予定</h2><script>var a = '<p>スクリプトです。</p>';</script>"
-                         "<p><ruby>漢字<rp>（</rp><rt>かんじ</rt><rp>）</rp></ruby>の読みは要らない。"
-                         "国会は来週から審議に入る。</p>")));
+                         u8"<h2>今後の予定</h2><script>var a = '<p>スクリプトです。</p>';</script>"
+                         u8"<p><ruby>漢字<rp>（</rp><rt>かんじ</rt><rp>）</rp></ruby>の読みは要らない。"
+                         u8"国会は来週から審議に入る。</p>")));
     EXPECT_EQ(text,
-              "政府は八日、新しい経済対策を閣議決定した。規模は二十兆円を超える見込みだ。\n"
-              "首相は記者会見で「暮らしを守る」と述べた。野党は財源の説明が足りないと批判している。\n"
-              "経済対策は来週にも国会へ提出される見通しで、審議は年末まで続く。\n"
-              "今後の予定\n"
-              "漢字の読みは要らない。国会は来週から審議に入る。");
+              u8"政府は八日、新しい経済対策を閣議決定した。規模は二十兆円を超える見込みだ。\n"
+              u8"首相は記者会見で「暮らしを守る」と述べた。野党は財源の説明が足りないと批判している。\n"
+              u8"経済対策は来週にも国会へ提出される見通しで、審議は年末まで続く。\n"
+              u8"今後の予定\n"
+              u8"漢字の読みは要らない。国会は来週から審議に入る。");
 }
 
 // Line breaks of the source after a sentence end stay lines; inside a sentence they go,
 // and <br> is a line.
 TEST(MainText, SourceLineBreaksAndBreakTags) {
     const std::string text = SjisToUtf8(MainText(Article(
-        "<p>政府は八日、新しい経済\n対策を閣議決定した。\n\n規模は二十兆円を超える見込みだ。<br>"
-        "首相は記者会見で「暮らしを守る」と述べた。<br><br>野党は財源の説明が足りないと批判している。</p>"
-        "<p>経済対策は来週にも国会へ提出される見通しで、審議は年末まで続く。</p>")));
+        u8"<p>政府は八日、新しい経済\n対策を閣議決定した。\n\n規模は二十兆円を超える見込みだ。<br>"
+        u8"首相は記者会見で「暮らしを守る」と述べた。<br><br>野党は財源の説明が足りないと批判している。</p>"
+        u8"<p>経済対策は来週にも国会へ提出される見通しで、審議は年末まで続く。</p>")));
     EXPECT_EQ(text,
-              "政府は八日、新しい経済対策を閣議決定した。\n規模は二十兆円を超える見込みだ。\n"
-              "首相は記者会見で「暮らしを守る」と述べた。\n野党は財源の説明が足りないと批判している。\n"
-              "経済対策は来週にも国会へ提出される見通しで、審議は年末まで続く。");
+              u8"政府は八日、新しい経済対策を閣議決定した。\n規模は二十兆円を超える見込みだ。\n"
+              u8"首相は記者会見で「暮らしを守る」と述べた。\n野党は財源の説明が足りないと批判している。\n"
+              u8"経済対策は来週にも国会へ提出される見通しで、審議は年末まで続く。");
 }
 
 // References are read as their characters; markup characters come out full-width so that
@@ -224,31 +224,34 @@ TEST(MainText, SourceLineBreaksAndBreakTags) {
 TEST(MainText, CharacterReferencesAreReadAsCharacters) {
     const std::string page = ReceivedPage(
         std::string(
-            "<html><body><div><p>&#x653F;&#24220;&#12399;&#x516B;日、A&amp;B社の&lt;新型&gt;端末&hellip;を"
-            "&quot;発表&quot;した。価格は1000&nbsp;円で、&#x1F600;付きだ。&#0;&bogus;</p>") +
+            u8"<html><body><div><p>&#x653F;&#24220;&#12399;&#x516B;日、A&amp;B社の&lt;新型&gt;端末&hellip;を"
+            u8"&quot;発表&quot;した。価格は1000&nbsp;円で、&#x1F600;付きだ。&#0;&bogus;</p>") +
         Sentences + "</div></body></html>");
     std::string text = SjisToUtf8(MainText(page));
     EXPECT_EQ(text.substr(0, text.find('\n')),
-              "政府は八日、A&B社の＜新型＞端末…を\"発表\"した。価格は1000 円で、・付きだ。 &bogus;");
+              u8"政府は八日、A&B社の＜新型＞端末…を\"発表\"した。価格は1000 円で、・付きだ。 &bogus;");
 
     // A Shift-JIS page whose references were not decoded before: the stand-in, never the
     // reference spelled out.
     const std::string undecoded =
-        std::string("<div><p>政府&#x5e74;は八日、経済対策を決めた。</p>") + Sentences + "</div>";
+        std::string(u8"<div><p>政府&#x5e74;は八日、経済対策を決めた。</p>") + Sentences + "</div>";
     text = SjisToUtf8(MainText(Convert(undecoded, "UTF-8", "CP932", SjisStandIn)));
     EXPECT_EQ(text.find("&#"), std::string::npos);
-    EXPECT_NE(text.find("政府・"), std::string::npos);
+    EXPECT_NE(text.find(u8"政府・"), std::string::npos);
 }
 
 TEST(CharacterReferences, DecodesWhatIsNotMarkupInPlace) {
     char text[] =
         "&#x5e74;&#24180;&hellip;&copy;&lt;&#60;&amp;&nbsp;&#160;&#xD800;&#1114112;&#x41;&foo;&#;&#x";
     EXPECT_EQ(DecodeReferencesUtf8(text), 4u);
-    EXPECT_STREQ(text, "年年…©&lt;&#60;&amp;&nbsp;&#160;&#xD800;&#1114112;&#x41;&foo;&#;&#x");
+    // Kept out of the assertion: its message would spell the literal in the program's code page,
+    // which has no "©".
+    const char decoded[] = u8"年年…©&lt;&#60;&amp;&nbsp;&#160;&#xD800;&#1114112;&#x41;&foo;&#;&#x";
+    EXPECT_STREQ(text, decoded);
 
     char bare[] = "&#24180&#x5e74 x";  // no ';': still a reference
     DecodeReferencesUtf8(bare);
-    EXPECT_STREQ(bare, "年年 x");
+    EXPECT_STREQ(bare, u8"年年 x");
 }
 
 // Hostile structure: tags, comments and quotes that never end, deep nesting and a huge
