@@ -49,7 +49,9 @@ def test_zips_hold_the_program_folder():
         path = DIST / f"Tavlo-{VERSION}-{arch}.zip"
         assert path.is_file(), f"{path} is missing: run sh scripts/package.sh"
         names = zipfile.ZipFile(path).namelist()
-        assert "Tavlo/Tavlo.exe" in names and "Tavlo/News/Tavlo.menu" in names
+        for name in ("Tavlo.exe", "TBSpeech.dll", "TBAudio/TBAudio.exe", "News/Tavlo.menu", "manual.txt",
+                     "command.txt"):
+            assert "Tavlo/" + name in names, name
         assert (DIST / f"Tavlo-{VERSION}-{arch}-setup.exe").is_file()
     built = program_files(PROGRAM)
     assert sorted(n[len("Tavlo/"):] for n in zipfile.ZipFile(DIST / f"Tavlo-{VERSION}-win64.zip").namelist()
