@@ -8,6 +8,7 @@
 #include "app/shell.h"
 #include "library/power.h"
 #include "library/sleeptimer.h"
+#include "recording/player.h"
 #include "resources/resource.h"
 #include "speech/reading.h"
 #include "speech/speak.h"
@@ -37,6 +38,13 @@ const win::DialogSpec SleepDialogSpec = {IDD_SLEEP, nullptr, 0, OnInit, OnOk, nu
 
 bool Confirm(const char* text, const char* caption) {
     return MessageBoxA(MainWindow, text, caption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+// The player stops through its state, which its own thread follows.
+void StopPlayerForSleep() {
+    int32_t playing = PlayPlaying;
+    if (PlayState.compare_exchange_strong(playing, PlayStopped))
+        SpeakMessage("お休みタイマーにより再生を停止しました", 0);
 }
 
 void StopReadingForSleep() {
@@ -107,6 +115,7 @@ void SleepTimerTick() {
     int action = SleepAction;
     switch (SleepTick()) {
         case SleepTickResult::Warning:
+            StopPlayerForSleep();
             StopReadingForSleep();
             break;
         case SleepTickResult::End:
