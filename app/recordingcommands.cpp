@@ -6,9 +6,11 @@
 #include <cstdio>
 
 #include "app/articleview.h"
-#include "app/listcontent.h"
 #include "app/entrypoints.h"
+#include "app/listcontent.h"
+#include "app/scrapbookview.h"
 #include "app/shell.h"
+#include "library/scrapbook.h"
 #include "library/settings.h"
 #include "library/textfiles.h"
 #include "recording/recorddialog.h"
@@ -48,6 +50,23 @@ bool WriteReservation(const char* title) {
     return ReservationFolder(DataFolder, folder, sizeof folder) && WriteTextFile(BodyView, folder, title);
 }
 
+// The selected scrapbook article, copied under its own name (after a title line when the
+// options say so); the body view shows the article afterwards.
+Reserved ReserveScrapArticle() {
+    SetWindowTextA(BodyView, "");
+    int position = -1;
+    const char* name = nullptr;
+    if (!SelectedScrapArticle(&position, &name)) return Reserved::Ignored;
+    char source[MAX_PATH * 2], destination[RecordPathCapacity];
+    if (!ScrapArticlePath(source, sizeof source, DataFolder, CurrentScrapFolder, name))
+        return Reserved::Failed;
+    const int written = ReservationFilePath(DataFolder, name, destination, sizeof destination) &&
+                        (Settings.RecordTitleFirst == 1 ? CopyWithTitleLine(name, source, destination)
+                                                        : CopyFileA(source, destination, FALSE));
+    ReadTextFile(BodyView, source);
+    return Outcome(written);
+}
+
 // The related page in the body view, under its page title.
 Reserved ReserveRelatedPage() {
     if (GetFocus() == HeadlineList || GetWindowTextLengthA(BodyView) == 0) return Reserved::Ignored;
@@ -69,7 +88,7 @@ Reserved ReserveHeadlineArticle() {
 bool ReserveArticle() {
     Reserved reserved;
     if (HeadlineListContent() == ListContent::ScrapArticles)
-        reserved = Reserved::Ignored;  // scrapbook texts are reserved once the scrapbook store is in
+        reserved = ReserveScrapArticle();
     else if (PageDepth > 1)
         reserved = ReserveRelatedPage();
     else

@@ -1,7 +1,7 @@
-"""News recording in one journey: articles reserved from the headline list, the recording
-dialog with its list, deleting and renaming a reservation, the conversion through the speech
-library (over the SAPI stand-in, since Wine's cannot render) and the converter stand-in, an
-abort in the middle and a converter that fails."""
+"""News recording in one journey: articles reserved from the headline list and a scrapbook
+article, the recording dialog with its list, deleting and renaming a reservation, the
+conversion through the speech library (over the SAPI stand-in, since Wine's cannot render) and
+the converter stand-in, an abort in the middle and a converter that fails."""
 import shutil
 import time
 
@@ -152,3 +152,16 @@ def test_reserve_edit_record_abort_and_a_failing_converter(site, tavlo, recorder
     assert second_name + ".wav" in files(mp3, "*") and second_name + ".mp3" not in files(mp3, "*")
     assert files(reserved, "*") == []
     tavlo.keys("Return")
+
+    # A scrapbook article is reserved under its own name, its text copied; the body view
+    # shows the article afterwards.
+    tavlo.keys("Escape")
+    tavlo.wait_for(lambda: tavlo.focus_id() == 101, what="the headline list")
+    saved = data / "ScrapBook" / "ScrapBook" / "保存した記事.txt"
+    saved.write_bytes("保存した記事の本文です。\r\n".encode("cp932") + b"\0")
+    tavlo.keys("F8")
+    tavlo.wait_for(lambda: any("保存した記事" in item for item in tavlo.view(101)["items"]),
+                   what="the scrapbook's articles")
+    tavlo.keys("ctrl+m")
+    tavlo.wait_for(lambda: tavlo.spoken().count("予約しました") == 5, timeout=30, what="the scrapbook reservation")
+    assert "保存した記事の本文です。".encode("cp932") in (reserved / "保存した記事.txt").read_bytes()
