@@ -21,6 +21,9 @@ else()
     ${CMAKE_SOURCE_DIR}/retrieval/*.h ${CMAKE_SOURCE_DIR}/retrieval/*.cpp
     ${CMAKE_SOURCE_DIR}/library/*.h ${CMAKE_SOURCE_DIR}/library/*.cpp
     ${CMAKE_SOURCE_DIR}/recording/*.h ${CMAKE_SOURCE_DIR}/recording/*.cpp
+    ${CMAKE_SOURCE_DIR}/tbspeech/*.h ${CMAKE_SOURCE_DIR}/tbspeech/*.cpp
+    ${CMAKE_SOURCE_DIR}/tbaudio/*.h ${CMAKE_SOURCE_DIR}/tbaudio/*.cpp
+    ${CMAKE_SOURCE_DIR}/win/*.h ${CMAKE_SOURCE_DIR}/win/*.cpp
     ${CMAKE_SOURCE_DIR}/tests/*.h ${CMAKE_SOURCE_DIR}/tests/*.cpp)
   set(SJIS_COPIES ${SJIS_FILES})
   list(TRANSFORM SJIS_COPIES PREPEND ${CORE_INCLUDE}/)

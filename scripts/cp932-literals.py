@@ -42,11 +42,17 @@ def rewrite(text, name):
             out.append(literal)
             i = end
         elif c in "\"'":
-            # A quote right after a digit is a digit separator, not a literal.
-            if c == "'" and i > 0 and text[i - 1].isalnum():
+            # A quote inside a number (1'000) is a digit separator, not a literal; after an
+            # encoding prefix (L'\0', u8'a') it opens one.
+            k = i
+            while k > 0 and (text[k - 1].isalnum() or text[k - 1] == "'"):
+                k -= 1
+            if c == "'" and k < i and text[k].isdigit():
                 out.append(c)
                 i += 1
                 continue
+            # u8"", u"", U"" and L"" are not in the execution character set: kept as they are.
+            keep = text[k:i] in ("u8", "u", "U", "L")
             j = i + 1
             out.append(c)
             while j < n and text[j] != c:
@@ -56,7 +62,7 @@ def rewrite(text, name):
                     continue
                 if text[j] == "\n":
                     sys.exit("%s: unterminated literal" % name)
-                out.append(escape(text[j]) if ord(text[j]) > 127 else text[j])
+                out.append(escape(text[j]) if ord(text[j]) > 127 and not keep else text[j])
                 j += 1
             out.append(c)
             i = j + 1
