@@ -227,6 +227,11 @@ std::size_t Reader::ReadName(std::size_t at, char* name) const {
 
 void Reader::Put(const char* bytes, std::size_t length, bool counts, bool wide, bool end) {
     if (inReading_) return;
+    // The text is written over the page behind the reader. A full-width stand-in takes two bytes
+    // for one read ('<' or '>' in the text): where the writer would pass the reader it is left out.
+    const bool space =
+        block_.length > 0 && pendingSpace_ && !(pendingNewline_ && !lastEnd_ && lastWide_ && wide);
+    if (w_ + length + (space ? 1 : 0) > r_) return;
     if (block_.length > 0 && pendingSpace_) {
         if (pendingNewline_ && lastEnd_)
             page_[w_++] = '\n';
@@ -281,7 +286,7 @@ void Reader::PutReference() {
 
 void Reader::LineBreak() {
     if (block_.length == 0 || inReading_) return;
-    if (page_[w_ - 1] != '\n') page_[w_++] = '\n';
+    if (page_[w_ - 1] != '\n' && w_ < r_) page_[w_++] = '\n';
     block_.length = w_ - block_.start;
     pendingSpace_ = pendingNewline_ = false;
     lastEnd_ = false;
@@ -317,7 +322,7 @@ void Reader::EndBlock() {
     blocks_.push_back(block_);
     cover_.push_back(0);
     block_ = Block();
-    page_[w_++] = '\n';  // a byte between blocks: the tag that ended it took at least three
+    if (w_ < r_) page_[w_++] = '\n';  // a byte between blocks (only the end of the page has none)
 }
 
 void Reader::Push(const char* name, bool hinted, bool hidden) {
@@ -513,7 +518,9 @@ int Reader::Run() {
         } else if (c < ' ') {
             ++r_;  // control characters are not read
         } else {
-            PutText(SjisIsLead(c) && r_ + 1 < n_ ? 2 : 1);
+            // A lead byte pairs only with a trail byte: markup such as '<' after it stays markup.
+            const unsigned char t = r_ + 1 < n_ ? static_cast<unsigned char>(page_[r_ + 1]) : 0;
+            PutText(SjisIsLead(c) && t >= 0x40 && t != 0x7F && t <= 0xFC ? 2 : 1);
         }
     }
     EndBlock();
