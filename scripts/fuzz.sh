@@ -5,7 +5,7 @@ set -e
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 B=$ROOT/build/fuzz
 for exe in "$B"/*_fuzz; do
-  [ -x "$exe" ] || continue
+  [ -f "$exe" ] && [ -x "$exe" ] || continue  # not the corpus-* folders beside them
   name=$(basename "$exe")
   corpus=$ROOT/tests/fuzz/corpus/$name
   work=$B/corpus-$name
