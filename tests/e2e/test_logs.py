@@ -6,8 +6,6 @@ import time
 
 import pytest
 
-from test_articles import browser  # noqa: F401  (the recording browser stand-in)
-
 RADIO = "http://www3.nhk.or.jp/netradio/player/index.html?ch=fm&area=osaka"
 
 MENU = f"""
