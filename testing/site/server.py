@@ -101,33 +101,40 @@ class TrustStore:
         self.installed = False
 
     @staticmethod
-    def _update():
+    def _change(edit):
+        """Edits the folder of CAs and updates the store under one lock shared by every site on
+        the host (sites in other network namespaces run at the same time): a file taken away
+        while another site's update reads the folder makes that update fail."""
         os.makedirs(os.path.dirname(TRUST_LOCK), exist_ok=True)
         with open(TRUST_LOCK, "w") as lock:
             fcntl.flock(lock, fcntl.LOCK_EX)
+            edit()
             subprocess.run(["update-ca-certificates"], check=True,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def install(self):
-        os.makedirs(TRUST_DIR, exist_ok=True)
-        # CAs left behind by sites that were killed: their process is gone.
-        for stale in glob.glob(os.path.join(TRUST_DIR, TRUST_PREFIX + "*.crt")):
-            pid = os.path.basename(stale)[len(TRUST_PREFIX):-4]
-            if pid.isdigit() and not os.path.exists("/proc/" + pid):
-                os.remove(stale)
-        shutil.copyfile(self.ca_crt, self.path)
+        def add():
+            os.makedirs(TRUST_DIR, exist_ok=True)
+            # CAs left behind by sites that were killed: their process is gone.
+            for stale in glob.glob(os.path.join(TRUST_DIR, TRUST_PREFIX + "*.crt")):
+                pid = os.path.basename(stale)[len(TRUST_PREFIX):-4]
+                if pid.isdigit() and not os.path.exists("/proc/" + pid):
+                    os.remove(stale)
+            shutil.copyfile(self.ca_crt, self.path)
         self.installed = True
-        self._update()
+        self._change(add)
 
     def remove(self):
         if not self.installed:
             return
         self.installed = False
-        try:
-            os.remove(self.path)
-        except FileNotFoundError:
-            pass
-        self._update()
+
+        def take_out():
+            try:
+                os.remove(self.path)
+            except FileNotFoundError:
+                pass
+        self._change(take_out)
 
 
 class Site(http.server.ThreadingHTTPServer):
