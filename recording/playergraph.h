@@ -31,6 +31,9 @@ class PlayerGraph : public PlayerMedia {
     void SetPosition(double seconds) override;
 
   private:
+    bool AddFilter(const CLSID& kind, const wchar_t* name, win::ComPtr<IBaseFilter>& filter);
+    bool ConnectWave(IPin* output);
+
     win::ComPtr<IGraphBuilder> graph_;
     win::ComPtr<IMediaControl> control_;
     win::ComPtr<IMediaPosition> position_;

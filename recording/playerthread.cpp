@@ -1,5 +1,7 @@
 #include "recording/playerthread.h"
 
+#include <atomic>
+#include <cstring>
 #include <string>
 
 #include "recording/playergraph.h"
@@ -43,6 +45,11 @@ class FetchedStream {
     std::string path_;
 };
 
+// Cleared once a web address the graph could not open played from its fetched copy: this
+// platform's graph opens no web address (Wine's), and each attempt costs it a thread that
+// never ends, so later openings fetch at once.
+std::atomic<bool> GraphOpensWebAddresses{true};
+
 bool IsLatestOpening(const PlayerRequest& request) { return PlayerSession.load() == request.session; }
 
 // Sets PlayState to playing unless the dialog has closed meanwhile.
@@ -55,12 +62,15 @@ void StartPlaying() {
 void Play(const PlayerRequest& request) {
     FetchedStream fetched;  // outlives the graph that plays it
     auto graph = std::make_unique<PlayerGraph>();
-    bool opened = graph->Open(Wide(request.address).c_str());
+    const bool web = std::strstr(request.address, "://") != nullptr;
+    const bool tried = !web || GraphOpensWebAddresses.load();
+    bool opened = tried && graph->Open(Wide(request.address).c_str());
     if (!opened && IsLatestOpening(request)) {
         const std::string& path = fetched.Fetch(request);
         if (!path.empty()) {
-            graph = std::make_unique<PlayerGraph>();  // a graph clean of the failed attempt
+            if (tried) graph = std::make_unique<PlayerGraph>();  // a graph clean of the failed attempt
             opened = graph->Open(Wide(path.c_str()).c_str());
+            if (opened && web && tried) GraphOpensWebAddresses.store(false);
         }
     }
     // A dialog closed while the stream was fetched: another opening may own the player now.

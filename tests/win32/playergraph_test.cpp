@@ -15,11 +15,24 @@
 
 namespace {
 
-// A mono 16-bit WAV of a 440 Hz tone.
-std::vector<char> ToneWave(double seconds) {
+// G.711 mu-law of a 16-bit sample.
+uint8_t MuLaw(int16_t sample) {
+    const int bias = 0x84;
+    int magnitude = sample < 0 ? -sample : sample;
+    if (magnitude > 32635) magnitude = 32635;
+    magnitude += bias;
+    int exponent = 7;
+    for (int mask = 0x4000; exponent > 0 && !(magnitude & mask); mask >>= 1) --exponent;
+    const int mantissa = (magnitude >> (exponent + 3)) & 0x0F;
+    return static_cast<uint8_t>(~((sample < 0 ? 0x80 : 0) | (exponent << 4) | mantissa));
+}
+
+// A mono WAV of a 440 Hz tone: 16-bit PCM, or 8-bit mu-law, which needs a decoder.
+std::vector<char> ToneWave(double seconds, bool muLaw = false) {
     const uint32_t rate = 8000;
     const uint32_t samples = static_cast<uint32_t>(seconds * rate);
-    const uint32_t dataSize = samples * 2;
+    const uint32_t bytesPerSample = muLaw ? 1 : 2;
+    const uint32_t dataSize = samples * bytesPerSample;
     std::vector<char> wave;
     auto put = [&wave](uint32_t value, int bytes) {
         for (int i = 0; i < bytes; ++i) wave.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
@@ -28,16 +41,21 @@ std::vector<char> ToneWave(double seconds) {
     put(36 + dataSize, 4);
     wave.insert(wave.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
     put(16, 4);
-    put(1, 2);  // PCM
-    put(1, 2);  // mono
+    put(muLaw ? 7 : 1, 2);  // mu-law or PCM
+    put(1, 2);              // mono
     put(rate, 4);
-    put(rate * 2, 4);
-    put(2, 2);
-    put(16, 2);
+    put(rate * bytesPerSample, 4);
+    put(bytesPerSample, 2);
+    put(8 * bytesPerSample, 2);
     wave.insert(wave.end(), {'d', 'a', 't', 'a'});
     put(dataSize, 4);
-    for (uint32_t i = 0; i < samples; ++i)
-        put(static_cast<uint16_t>(static_cast<int16_t>(8000 * std::sin(i * 2 * 3.14159265 * 440 / rate))), 2);
+    for (uint32_t i = 0; i < samples; ++i) {
+        const auto sample = static_cast<int16_t>(8000 * std::sin(i * 2 * 3.14159265 * 440 / rate));
+        if (muLaw)
+            put(MuLaw(sample), 1);
+        else
+            put(static_cast<uint16_t>(sample), 2);
+    }
     return wave;
 }
 
@@ -111,6 +129,20 @@ TEST_F(PlayerGraphTest, ThePlayerLoopHearsTheEndOnceAndWaitsAtTheBeginning) {
     EXPECT_EQ(heard.back(), "再生位置 0分0秒");
     PlayState = PlayClosed;
     EXPECT_FALSE(PlayerTick(graph, duration, Record, &heard));
+    DeleteFileW(path.c_str());
+}
+
+// A WAV the audio renderer cannot take as it comes still plays, through a decoder the graph
+// finds itself.
+TEST_F(PlayerGraphTest, EncodedWaveFileFindsItsDecoder) {
+    const std::wstring path = WriteTemp(L"tavlo-mulaw.wav", ToneWave(2.0, true));
+    PlayerGraph graph;
+    ASSERT_TRUE(graph.Open(path.c_str()));
+    EXPECT_NEAR(graph.Duration(), 2.0, 0.05);
+    graph.Run();
+    Sleep(800);
+    EXPECT_GT(graph.Position(), 0.4);
+    graph.Stop();
     DeleteFileW(path.c_str());
 }
 
