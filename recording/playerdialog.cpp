@@ -48,14 +48,23 @@ void OnInit(HWND dialog, PlayerWindow* player) {
     if (!StartPlayerThread(std::move(request), &player->thread)) Speak(PlayerOpenFailedText, nullptr);
 }
 
-void Close(HWND dialog) {
-    PlayerWindow* player = WindowData(dialog);
+// Tells the opening's thread to end, which then stops and releases the playback, and waits
+// for it.
+void EndPlayer(PlayerWindow* player) {
     PlayState = PlayClosed;
     if (player && player->thread) {
         WaitForSingleObject(player->thread, ThreadEndWait);
         CloseHandle(player->thread);
         player->thread = nullptr;
     }
+}
+
+bool PlayerEnded(const PlayerWindow* player) {
+    return !player || !player->thread || WaitForSingleObject(player->thread, 0) == WAIT_OBJECT_0;
+}
+
+void Close(HWND dialog) {
+    EndPlayer(WindowData(dialog));
     EndDialog(dialog, 2);
 }
 
@@ -75,7 +84,9 @@ void OnKeyDown(HWND dialog, WPARAM key) {
             PlayerCommand = PlayerRewind;
             break;
         case VK_SPACE:
-            PlayState = PlayState.load() == PlayPlaying ? PlayStopped : PlayPlaying;
+            // A thread that has ended without the dialog closing could not open the stream:
+            // nothing plays, and the state must not say otherwise.
+            if (!PlayerEnded(player)) PlayState = PlayState.load() == PlayPlaying ? PlayStopped : PlayPlaying;
             break;
         case VK_ESCAPE:
             Close(dialog);
@@ -147,6 +158,9 @@ INT_PTR CALLBACK PlayDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         case WM_CLOSE:
             Close(dialog);
             return TRUE;
+        case WM_DESTROY:  // also without a close: the program ending with the player open
+            EndPlayer(WindowData(dialog));
+            return FALSE;
         default:
             return FALSE;
     }
