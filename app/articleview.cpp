@@ -8,6 +8,7 @@
 #include "library/settings.h"
 #include "recording/playerdialog.h"
 #include "retrieval/article.h"
+#include "retrieval/headline_rules.h"
 #include "retrieval/headlines.h"
 #include "retrieval/sjis.h"
 #include "speech/speak.h"
@@ -95,5 +96,7 @@ void ShowPageText(int depth, const char* text) {
 }
 
 int OpenSelectedArticle() { return OpenSelected(ReceiveArticle, true); }
+
+bool CategoryPlaysRadio() { return std::strcmp(CategoryParameter(CategoryParameters, 2), "radio") == 0; }
 
 int OpenSelectedArticleForRecording() { return OpenSelected(ReceiveForRecording, false); }

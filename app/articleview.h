@@ -10,6 +10,9 @@ struct ArticleResult;
 // the page could not be received (announced) or holds no body (the browser is offered).
 int OpenSelectedArticle();
 
+// True when the entries of the category received open the player instead of a text.
+bool CategoryPlaysRadio();
+
 // The same as a recording renders it (no browser question, the headline first when the
 // recording options say so, no player). Returns 1 when the text was shown.
 int OpenSelectedArticleForRecording();

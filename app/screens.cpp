@@ -106,6 +106,8 @@ void ActivateMenuEntry() {
 void OpenSelectedHeadline() {
     SetWindowTextA(BodyView, "");
     if (OpenSelectedArticle() != 1 || ReadingActive != 0) return;
+    // The player has closed: the list keeps the focus, and there is no text to read or show.
+    if (CategoryPlaysRadio()) return;
     if (Settings.ReadOnReceive == 1) {
         // Read aloud at once; the focus stays on the list and the body view stays hidden.
         ReadBodyView();
