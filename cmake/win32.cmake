@@ -84,6 +84,8 @@ if(PROBE_SOURCES)
   add_executable(probe ${PROBE_SOURCES})
   target_link_libraries(probe user32 ole32 oleacc oleaut32 uuid)
 endif()
+add_executable(graphcost ${DOUBLES}/graphcost.cpp)
+target_link_libraries(graphcost ole32 strmiids uuid)
 
 # --- TBSpeech.dll's export table, checked for both architectures ------------------------------
 add_test(NAME tbspeech_exports COMMAND sh ${CMAKE_SOURCE_DIR}/tests/win32/tbspeech/exports.sh ${CMAKE_OBJDUMP}
