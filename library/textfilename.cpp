@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string>
 
+#include "retrieval/sjis.h"
+
 namespace {
 
 // Full-width forms (Shift-JIS) of the single-byte characters a file title may not keep.
@@ -35,7 +37,6 @@ constexpr const char* Extension = ".txt";
 constexpr std::size_t ExtensionLength = 4;
 
 // Shift-JIS: a lead byte and the trail byte after it make one character.
-bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 bool IsTrail(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
 
 const char* WideFormOf(char c) {
@@ -68,7 +69,7 @@ std::string CleanTitle(const char* title, std::size_t limit) {
     for (std::size_t i = 0; title[i] != '\0'; ++i) {
         unsigned char c = static_cast<unsigned char>(title[i]);
         std::string piece;
-        if (IsLead(c)) {
+        if (SjisIsLead(c)) {
             if (!IsTrail(static_cast<unsigned char>(title[i + 1]))) continue;
             piece.assign(title + i, 2);
             ++i;
@@ -141,7 +142,7 @@ bool IsFolderNameUsable(const char* name) {
     if (name[n - 1] == '.' || name[n - 1] == ' ') return false;  // also refuses "." and ".."
     for (std::size_t i = 0; i < n; ++i) {
         unsigned char c = static_cast<unsigned char>(name[i]);
-        if (IsLead(c)) {
+        if (SjisIsLead(c)) {
             if (i + 1 >= n || !IsTrail(static_cast<unsigned char>(name[i + 1]))) return false;
             ++i;
             continue;

@@ -122,19 +122,28 @@ int CutBetweenLast(char* text, const char* start, const char* end) {
     return CutAround(text, start, end, true);
 }
 
+namespace {
+
+// Cuts text (length n) from p to past the end marker found at q, or to the end of the text
+// when no end marker was found.
+void CutFrom(char* text, std::size_t n, std::size_t p, std::size_t q, std::size_t endLength) {
+    if (q == kNotFound) {
+        text[p] = '\0';
+        return;
+    }
+    const std::size_t rest = q + endLength;
+    std::memmove(text + p, text + rest, n - rest + 1);
+}
+
+}  // namespace
+
 int RemoveSpan(char* text, const char* start, const char* end) {
     if (!text) return 0;
     const std::size_t n = std::strlen(text);
     const std::size_t startLength = Length(start), endLength = Length(end);
     const std::size_t p = Find(text, n, 0, start, startLength);
     if (p != kNotFound) {
-        const std::size_t q = Find(text, n, p, end, endLength);
-        if (q == kNotFound) {
-            text[p] = '\0';
-        } else {
-            const std::size_t rest = q + endLength;
-            std::memmove(text + p, text + rest, n - rest + 1);
-        }
+        CutFrom(text, n, p, Find(text, n, p, end, endLength), endLength);
         return 1;
     }
     const std::size_t q = Find(text, n, 0, end, endLength);
@@ -153,13 +162,7 @@ int RemoveSpanFrom(char* text, const char* start, const char* end) {
     const std::size_t p = Find(text, n, 0, start, Length(start));
     if (p == kNotFound) return 0;
     const std::size_t endLength = Length(end);
-    const std::size_t q = Find(text, n, p + 1, end, endLength);
-    if (q == kNotFound) {
-        text[p] = '\0';
-    } else {
-        const std::size_t rest = q + endLength;
-        std::memmove(text + p, text + rest, n - rest + 1);
-    }
+    CutFrom(text, n, p, Find(text, n, p + 1, end, endLength), endLength);
     return 1;
 }
 

@@ -1,43 +1,39 @@
 #!/bin/sh
-# Runs the end-to-end tests (pytest under Wine and Xvfb), one file after the other. With
-# TAVLO_E2E_SHARDS=2, as root, the files are dealt to two shards that run at once, each in a
-# network namespace of its own (each serves its local site on port 443) with displays of its
-# own. Not the default: the two sites then update the host's trust store at the same time, and
-# timing-bound tests are slower on a loaded machine.
+# Runs the end-to-end tests (pytest under Wine and Xvfb). As root, where network namespaces can
+# be made, two pytest sessions run at once, each in a network namespace of its own (each serves
+# its local site on port 443) with a display and a Wine prefix of its own; they take whole test
+# files from a shared queue (tests/e2e/conftest.py), the longest first, so that both finish at
+# about the same time. Elsewhere, or with TAVLO_E2E_SHARDS=1, one session runs them all.
 # Arguments are passed to pytest.
 set -e
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
-PYTEST="/usr/bin/python3 -m pytest -q"
-if [ "${TAVLO_E2E_SHARDS:-1}" != 2 ] || [ "$(id -u)" != 0 ] || ! unshare -n true 2>/dev/null; then
+PYTEST="/usr/bin/python3 -m pytest -q -p no:cacheprovider"
+if [ "${TAVLO_E2E_SHARDS:-2}" != 2 ] || [ "$(id -u)" != 0 ] ||
+   ! unshare -n sh -c 'ip link set lo up' 2>/dev/null; then
   exec $PYTEST "$@" tests/e2e
 fi
-EXTRA="$*"
-# Deal the files by their length (a rough measure of their time), the longest first, each to
-# the lighter shard.
-shards=$(for f in tests/e2e/test_*.py; do echo "$(wc -l < "$f") $f"; done |
-  sort -rn | awk '{ if (a <= b) { a += $1; s1 = s1 " " $2 } else { b += $1; s2 = s2 " " $2 } }
-                  END { print s1 "|" s2 }')
-one=${shards%%|*}
-two=${shards#*|}
 LOGS=$ROOT/build/e2e-logs
+rm -rf "$LOGS"
 mkdir -p "$LOGS"
-run_shard() {  # name, display base, files...
+# The queue: the files by their length (a rough measure of their time), the longest first.
+export TAVLO_E2E_QUEUE="$LOGS/queue"
+for f in tests/e2e/test_*.py; do echo "$(wc -l < "$f") $(basename "$f")"; done |
+  sort -rn | cut -d' ' -f2 > "$TAVLO_E2E_QUEUE"
+worker() {  # name, display base, pytest arguments...
   name=$1; base=$2; shift 2
   TAVLO_E2E_DISPLAY_BASE=$base unshare -n sh -c 'ip link set lo up && exec "$@"' sh \
-    $PYTEST -p no:cacheprovider $EXTRA "$@" > "$LOGS/$name.log" 2>&1
+    $PYTEST "$@" tests/e2e > "$LOGS/$name.log" 2>&1
 }
 start=$(date +%s)
-# shellcheck disable=SC2086
-run_shard shard1 90 $one &
+worker worker1 90 "$@" &
 first=$!
-# shellcheck disable=SC2086
-run_shard shard2 140 $two &
+worker worker2 140 "$@" &
 second=$!
 status=0
 wait $first || status=1
 wait $second || status=1
-for name in shard1 shard2; do
+for name in worker1 worker2; do
   echo "-- $name"
   cat "$LOGS/$name.log"
 done

@@ -4,7 +4,7 @@ set -e
 PACKAGES="cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
  wine wine64 xvfb xdotool x11-utils x11-xserver-utils locales fonts-noto-cjk imagemagick
- python3-pytest openssl ca-certificates zip nsis
+ python3-pytest openssl ca-certificates zip nsis iproute2
  gstreamer1.0-plugins-base gstreamer1.0-plugins-good"
 missing=""
 for p in $PACKAGES; do

@@ -1,3 +1,4 @@
+import fcntl
 import os
 import stat
 import subprocess
@@ -58,3 +59,54 @@ def browser(tavlo, tmp_path):
 def pytest_configure(config):
     for name in ("settings", "control", "menu"):
         config.addinivalue_line("markers", f"{name}(values): per-test {name} for the tavlo fixture")
+
+
+def claim(queue):
+    """Takes the next test file's name off the shared queue (None when it is empty)."""
+    with open(queue + ".lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        with open(queue, encoding="utf-8") as f:
+            names = f.read().split()
+        if not names:
+            return None
+        with open(queue, "w", encoding="utf-8") as f:
+            f.write("\n".join(names[1:]))
+        return names[0]
+
+
+def pytest_runtestloop(session):
+    """With TAVLO_E2E_QUEUE (scripts/e2e.sh), several sessions run at once and each takes whole
+    test files from the queue until it is empty; the display and the Wine prefix of a session
+    serve all the files it takes."""
+    queue = os.environ.get("TAVLO_E2E_QUEUE")
+    if not queue or session.config.option.collectonly:
+        return None
+    files = {}
+    for item in session.items:
+        files.setdefault(item.path.name, []).append(item)
+
+    def next_file():
+        while True:
+            name = claim(queue)
+            if name is None or files.get(name):
+                return name
+
+    current = next_file()
+    while current is not None:
+        items = files[current]
+        following = None
+        for i, item in enumerate(items):
+            if i + 1 < len(items):
+                after = items[i + 1]
+            else:
+                # The next file is taken before the last test of this one ends, so that the
+                # teardown keeps what the two share (the session's desktop).
+                following = next_file()
+                after = files[following][0] if following else None
+            item.config.hook.pytest_runtest_protocol(item=item, nextitem=after)
+            if session.shouldfail:
+                raise session.Failed(session.shouldfail)
+            if session.shouldstop:
+                raise session.Interrupted(session.shouldstop)
+        current = following
+    return True

@@ -1,14 +1,16 @@
-"""News recording in one journey: articles reserved from the headline list and a scrapbook
-article, the recording dialog with its list, deleting and renaming a reservation, the
-conversion through the speech library (over the SAPI stand-in, since Wine's cannot render) and
-the converter stand-in, an abort in the middle and a converter that fails."""
+"""News recording in one journey: an article reserved from the body view, a related page and a
+scrapbook article, a reservation that cannot be written, the recording dialog with its list,
+deleting and renaming a reservation, the conversion through the speech library (over the SAPI
+stand-in, since Wine's cannot render) and the converter stand-in, an abort in the middle and a
+converter that fails. The article and its related page come from the local HTTPS site
+(testing/site/fixtures/related)."""
 import shutil
 import time
 
 import pytest
 
 from harness import BUILD, windows_path
-from test_articles import open_category
+from test_related import SETTINGS, body, follow, lines, open_article, wait_read
 
 SAPI_CLASSES = [r"HKCR\CLSID\{96749377-3391-11D2-9EE3-00C04F797396}\InprocServer32",
                 r"HKCR\CLSID\{715D9C59-4442-11D2-9605-00C04F8EE628}\InprocServer32"]
@@ -64,81 +66,121 @@ def files(folder, pattern):
     return sorted(p.name for p in folder.glob(pattern))
 
 
-@pytest.mark.settings({"Opetion20": 2, "Opetion22": 0})
+def reserve(tavlo, count, what):
+    """Ctrl+M, then waits until "予約しました" has been said count times in all."""
+    tavlo.keys("ctrl+m")
+    tavlo.wait_for(lambda: tavlo.spoken().count("予約しました") == count, timeout=30, what=what)
+
+
+def select_item(tavlo, name):
+    """Selects the headline list's line that holds name."""
+    def index():
+        items = tavlo.view(101)["items"]
+        return next((n + 1 for n, item in enumerate(items) if name in item), None)
+    tavlo.keys("Home", *(["Down"] * (tavlo.wait_for(index, what=f"'{name}' in the list") - 1)))
+
+
+def converted(program, name):
+    """The converter's command line for the reservation name."""
+    folder = "C:\\ProgramData\\Morvick\\Tavlo\\mp3\\"
+    return (f'"{program}\\TBAudio\\TBAudio.exe" "{folder}{name}.wav" "{folder}{name}.mp3"'.lower(), 0)
+
+
+@pytest.mark.settings(SETTINGS)
 def test_reserve_edit_record_abort_and_a_failing_converter(site, tavlo, recorder):
     data = tavlo.desktop.data_folder()
     reserved, mp3 = data / "NewsText", data / "mp3"
-    open_category(tavlo, 0, 3)
+    scrapbook = data / "ScrapBook" / "ScrapBook"
+    open_article(tavlo)
+    for name in ["保存した記事", "もう一つの記事"]:
+        (scrapbook / f"{name}.txt").write_bytes(f"{name}の本文です。\r\n".encode("cp932") + b"\0")
 
-    # Three headlines: an article, a page without an article body (its whole text is kept) and
-    # one that cannot be received.
+    # A reservation that cannot be written (the folder is a file) is said to have failed.
+    reserved.rmdir()
+    reserved.write_bytes(b"")
     tavlo.keys("ctrl+m")
-    tavlo.wait_for(lambda: tavlo.spoken().count("予約しました") == 1, timeout=30, what="the first reservation")
-    assert files(reserved, "*") == ["記事一試験の記事.txt"]
-    first = (reserved / "記事一試験の記事.txt").read_bytes()
-    assert first.startswith("記事一試験の記事\r\n".encode("cp932")) and first.endswith(b"\0")
-    assert "本文の一行目です。".encode("cp932") in first
-    tavlo.keys("Down", "ctrl+m")
-    tavlo.wait_for(lambda: tavlo.spoken().count("予約しました") == 2, timeout=30, what="the second reservation")
-    tavlo.keys("Down", "ctrl+m")
-    tavlo.wait_spoken("本文の受信ができませんでした", timeout=30)
-    assert tavlo.spoken().count("予約しました") == 2
-    assert files(reserved, "*.txt") == ["本文のない記事.txt", "記事一試験の記事.txt"]
+    tavlo.wait_spoken("録音予約ができませんでした", timeout=30)
+    assert "予約しました" not in tavlo.spoken()
+    reserved.unlink()
+    reserved.mkdir()
 
-    # The recording dialog lists both; Delete removes the selected one without asking.
+    # From the body view: the article received again, its headline first and a zero byte last.
+    reserve(tavlo, 1, "the article's reservation")
+    assert files(reserved, "*") == ["関連の元記事.txt"]
+    article = (reserved / "関連の元記事.txt").read_bytes()
+    assert article.startswith("関連の元記事\r\n".encode("cp932")) and article.endswith(b"\0")
+    assert "元記事の本文です。".encode("cp932") in article
+
+    # A related page: its link's text becomes the title line of the body view and the name.
+    wait_read(tavlo, follow(tavlo))
+    reserve(tavlo, 2, "the related page's reservation")
+    assert lines(body(tavlo))[:2] == ["一段目の記事", "一段目の本文です。"]
+    page = (reserved / "一段目の記事.txt").read_bytes()
+    assert page.startswith("一段目の記事\r\n".encode("cp932")) and "一段目の本文です。".encode("cp932") in page
+
+    # A scrapbook article is copied under its own name; the body view shows it afterwards.
+    tavlo.keys("Escape")
+    tavlo.wait_for(lambda: tavlo.focus_id() == 101, what="the headline list")
+    tavlo.keys("F8")
+    select_item(tavlo, "保存した記事")
+    reserve(tavlo, 3, "the scrapbook reservation")
+    assert "保存した記事の本文です。".encode("cp932") in (reserved / "保存した記事.txt").read_bytes()
+    assert "保存した記事の本文です。" in body(tavlo)
+
+    # The recording dialog lists all three; Delete removes the selected one without asking.
+    three = ["一段目の記事", "保存した記事", "関連の元記事"]
     tavlo.keys("ctrl+r")
-    tavlo.wait_for(listed(tavlo, 2), what="the recording dialog")
+    tavlo.wait_for(listed(tavlo, 3), what="the recording dialog")
     assert dialog(tavlo)["title"] == "ニュース録音"
+    assert sorted(reservation_list(tavlo)) == three
     doomed = reservation_list(tavlo)[0]
     tavlo.keys("Delete")
     tavlo.wait_spoken("削除しました")
-    kept = [name for name in ["本文のない記事", "記事一試験の記事"] if name != doomed]
-    assert reservation_list(tavlo) == kept
-    assert files(reserved, "*.txt") == [kept[0] + ".txt"]
+    kept = [name for name in reservation_list(tavlo)]
+    assert sorted(kept) == [name for name in three if name != doomed]
+    assert files(reserved, "*.txt") == sorted(name + ".txt" for name in kept)
 
-    # Space edits it: a new title saves it under the new name and removes the old file.
+    # Space edits the selected one: a new title saves it under the new name, the old file goes.
     tavlo.keys("space")
     tavlo.wait_for(lambda: window_open(tavlo, "編集"), what="the edit dialog")
     tavlo.keys("End", "space", "2", "Return")
     tavlo.wait_spoken("変更を保存しました")
-    renamed = kept[0] + " 2"
-    assert reservation_list(tavlo) == [renamed]
-    assert files(reserved, "*.txt") == [renamed + ".txt"]
+    names = [kept[0] + " 2", kept[1]]
+    assert reservation_list(tavlo) == names
+    assert files(reserved, "*.txt") == sorted(name + ".txt" for name in names)
 
-    # Enter starts the recording: one MP3 file, the wave file and the reservation gone, the
-    # converter started hidden with the three quoted paths, and the closing message.
+    # Enter starts the recording: one MP3 file each, the wave files and the reservations gone,
+    # the converter started hidden with the three quoted paths, and the closing message.
     tavlo.keys("Return")
     tavlo.wait_for(lambda: window_open(tavlo, "録音完了"), timeout=60, what="the closing message")
     box = dialog(tavlo)
     assert "録音作業が終了しました。" in " ".join(c.get("text", "") for c in box.get("controls", []))
-    assert files(mp3, "*") == [renamed + ".mp3"]
+    assert files(mp3, "*") == sorted(name + ".mp3" for name in names)
     assert files(reserved, "*") == []
     program = windows_path(tavlo.folder)
-    folder = "C:\\ProgramData\\Morvick\\Tavlo\\mp3\\"
-    assert [(run.lower(), show) for run, show in converter_runs(recorder)] == [(
-        f'"{program}\\TBAudio\\TBAudio.exe" "{folder}{renamed}.wav" "{folder}{renamed}.mp3"'.lower(), 0)]
+    assert [(run.lower(), show) for run, show in converter_runs(recorder)] == [converted(program, n) for n in names]
     tavlo.keys("Return")
     tavlo.wait_for(lambda: not window_open(tavlo, "録音完了"), what="the message to close")
 
     # Closing the progress dialog during the first of two: that one is finished, the second
     # stays reserved and nothing more is said.
     tavlo.keys("Escape")
-    tavlo.wait_for(lambda: tavlo.focus_id() == 101, what="the headline list")
-    tavlo.keys("Up", "Up", "ctrl+m")
-    tavlo.wait_for(lambda: tavlo.spoken().count("予約しました") == 3, timeout=30, what="a third reservation")
-    tavlo.keys("Down", "ctrl+m")
-    tavlo.wait_for(lambda: tavlo.spoken().count("予約しました") == 4, timeout=30, what="a fourth reservation")
+    tavlo.wait_for(lambda: tavlo.focus_id() == 101, what="the scrapbook's articles")
+    select_item(tavlo, "保存した記事")
+    reserve(tavlo, 4, "a fourth reservation")
+    select_item(tavlo, "もう一つの記事")
+    reserve(tavlo, 5, "a fifth reservation")
     tavlo.set_control({"converter_delay_ms": 2000})
     tavlo.keys("ctrl+r")
     tavlo.wait_for(listed(tavlo, 2), what="the recording dialog again")
     first_name = reservation_list(tavlo)[0]
     tavlo.keys("Return")
-    tavlo.wait_for(lambda: len(converter_runs(recorder)) == 2, timeout=30, what="the converter to start")
+    tavlo.wait_for(lambda: len(converter_runs(recorder)) == 3, timeout=30, what="the converter to start")
     tavlo.keys("alt+F4")
     tavlo.wait_for(listed(tavlo, 1), timeout=30, what="the first to be finished")
     time.sleep(1)
     assert not window_open(tavlo, "録音完了")
-    assert len(converter_runs(recorder)) == 2
+    assert len(converter_runs(recorder)) == 3
     assert first_name + ".mp3" in files(mp3, "*")
     second_name = reservation_list(tavlo)[0]
     assert files(reserved, "*") == [second_name + ".txt"]
@@ -152,16 +194,3 @@ def test_reserve_edit_record_abort_and_a_failing_converter(site, tavlo, recorder
     assert second_name + ".wav" in files(mp3, "*") and second_name + ".mp3" not in files(mp3, "*")
     assert files(reserved, "*") == []
     tavlo.keys("Return")
-
-    # A scrapbook article is reserved under its own name, its text copied; the body view
-    # shows the article afterwards.
-    tavlo.keys("Escape")
-    tavlo.wait_for(lambda: tavlo.focus_id() == 101, what="the headline list")
-    saved = data / "ScrapBook" / "ScrapBook" / "保存した記事.txt"
-    saved.write_bytes("保存した記事の本文です。\r\n".encode("cp932") + b"\0")
-    tavlo.keys("F8")
-    tavlo.wait_for(lambda: any("保存した記事" in item for item in tavlo.view(101)["items"]),
-                   what="the scrapbook's articles")
-    tavlo.keys("ctrl+m")
-    tavlo.wait_for(lambda: tavlo.spoken().count("予約しました") == 5, timeout=30, what="the scrapbook reservation")
-    assert "保存した記事の本文です。".encode("cp932") in (reserved / "保存した記事.txt").read_bytes()

@@ -6,22 +6,12 @@ import time
 
 import pytest
 
-CATEGORIES = """
-[Category1]
-Parameter1=関連試験
-Parameter2=https://localhost/
-Parameter3=https://localhost/related/index.html
-Parameter4=<ul class="headlines">
-Parameter5=</ul>
-Parameter6=<li><a href="
-Parameter7="
-Parameter8=<div class="article-body">
-Parameter9=<!-- /article-body -->
-Parameter12=1
+from harness import list_category
+
+# The related pages are cut by markers of their own.
+CATEGORIES = list_category("関連試験", "https://localhost/related/index.html") + """
 Parameter13=<div class="related-body">
 Parameter14=<!-- /related-body -->
-Parameter17=<title>
-Parameter18=</title>
 """
 
 # The relative link "../related/level1.html" joins the whole base "https://localhost/" with two
