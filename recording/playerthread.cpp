@@ -1,7 +1,7 @@
 #include "recording/playerthread.h"
 
-#include <atomic>
 #include <cstring>
+#include <mutex>
 #include <string>
 
 #include "recording/playergraph.h"
@@ -45,10 +45,22 @@ class FetchedStream {
     std::string path_;
 };
 
-// Cleared once a web address the graph could not open played from its fetched copy: this
-// platform's graph opens no web address (Wine's), and each attempt costs it a thread that
-// never ends, so later openings fetch at once.
-std::atomic<bool> GraphOpensWebAddresses{true};
+// The web address last found that the graph could not open while its fetched copy played:
+// opened again, it is fetched at once. Wine's graph opens no web address, and each attempt
+// costs it a thread that never ends; Windows' opens most, so only that one address is skipped.
+std::mutex FetchedOnlyLock;
+std::string FetchedOnly;
+
+bool GraphMayOpen(const char* address) {
+    if (!std::strstr(address, "://")) return true;
+    std::lock_guard<std::mutex> lock(FetchedOnlyLock);
+    return FetchedOnly != address;
+}
+
+void PlayFetchedFromNowOn(const char* address) {
+    std::lock_guard<std::mutex> lock(FetchedOnlyLock);
+    FetchedOnly = address;
+}
 
 bool IsLatestOpening(const PlayerRequest& request) { return PlayerSession.load() == request.session; }
 
@@ -62,15 +74,14 @@ void StartPlaying() {
 void Play(const PlayerRequest& request) {
     FetchedStream fetched;  // outlives the graph that plays it
     auto graph = std::make_unique<PlayerGraph>();
-    const bool web = std::strstr(request.address, "://") != nullptr;
-    const bool tried = !web || GraphOpensWebAddresses.load();
+    const bool tried = GraphMayOpen(request.address);
     bool opened = tried && graph->Open(Wide(request.address).c_str());
     if (!opened && IsLatestOpening(request)) {
         const std::string& path = fetched.Fetch(request);
         if (!path.empty()) {
             if (tried) graph = std::make_unique<PlayerGraph>();  // a graph clean of the failed attempt
             opened = graph->Open(Wide(path.c_str()).c_str());
-            if (opened && web && tried) GraphOpensWebAddresses.store(false);
+            if (opened && tried && std::strstr(request.address, "://")) PlayFetchedFromNowOn(request.address);
         }
     }
     // A dialog closed while the stream was fetched: another opening may own the player now.
