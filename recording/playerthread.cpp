@@ -51,8 +51,10 @@ class FetchedStream {
 std::mutex FetchedOnlyLock;
 std::string FetchedOnly;
 
+bool IsWebAddress(const char* address) { return std::strstr(address, "://") != nullptr; }
+
 bool GraphMayOpen(const char* address) {
-    if (!std::strstr(address, "://")) return true;
+    if (!IsWebAddress(address)) return true;
     std::lock_guard<std::mutex> lock(FetchedOnlyLock);
     return FetchedOnly != address;
 }
@@ -81,7 +83,7 @@ void Play(const PlayerRequest& request) {
         if (!path.empty()) {
             if (tried) graph = std::make_unique<PlayerGraph>();  // a graph clean of the failed attempt
             opened = graph->Open(Wide(path.c_str()).c_str());
-            if (opened && tried && std::strstr(request.address, "://")) PlayFetchedFromNowOn(request.address);
+            if (opened && tried && IsWebAddress(request.address)) PlayFetchedFromNowOn(request.address);
         }
     }
     // A dialog closed while the stream was fetched: another opening may own the player now.
