@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "retrieval/sources.h"
+
 namespace {
 
 const char* const Channels[3] = {"r1", "r2", "fm"};
@@ -53,5 +55,5 @@ int RadioLabelFor(const char* address, char* nameInOut, int capacity) {
 
 void MakerPageAddress(const char* path, char* out, int capacity) {
     if (capacity < 1) return;
-    std::snprintf(out, capacity, "https://%s%s", MakerSiteHost, path);
+    std::snprintf(out, capacity, "%s%s", SourceAddress(SourceMakerSite), path);
 }

@@ -6,9 +6,8 @@ constexpr int RadioStationCount = 24;  // three channels in eight areas
 constexpr int RadioAddressCapacity = 128;
 constexpr int RadioLabelCapacity = 32;
 
-// The host of the radio player and of the maker's site.
+// The host of the radio player.
 constexpr char RadioPlayerHost[] = "www3.nhk.or.jp";
-constexpr char MakerSiteHost[] = "www.morvick.jp";
 
 // The one radio page that is opened with Internet Explorer instead of the default browser.
 constexpr char SpecialRadioAddress[] = "http://radiko.jp/";
@@ -31,5 +30,6 @@ const char* RadioStationLabel(int index);
 // nameInOut (a buffer of capacity bytes) and returns 1; otherwise leaves it and returns 0.
 int RadioLabelFor(const char* address, char* nameInOut, int capacity);
 
-// "https://<maker's host>" followed by path.
+// The configured address of the maker's site (SourceMakerSite, as the update check uses)
+// followed by path.
 void MakerPageAddress(const char* path, char* out, int capacity);

@@ -6,6 +6,7 @@
 
 #include "library/shortcuts.h"
 #include "library/webaddress.h"
+#include "retrieval/sources.h"
 
 namespace {
 
@@ -52,14 +53,18 @@ TEST(Shortcuts, OnlyTheExactAddressOfAStationGivesItsLabel) {
     EXPECT_LT(std::strlen(small), sizeof small);
 }
 
-TEST(Shortcuts, MakerPagesAreHttpsOnTheMakersHost) {
+TEST(Shortcuts, MakerPagesFollowTheConfiguredMakerSite) {
     char address[256];
     MakerPageAddress(ChangeHistoryPath, address, sizeof address);
-    EXPECT_EQ(std::string("https://") + MakerSiteHost + "/tavlo/ver11/history.html", address);
+    EXPECT_EQ(std::string(ShippedSourceAddress(SourceMakerSite)) + "/tavlo/ver11/history.html", address);
+    SetSourceAddress(SourceMakerSite, "https://localhost");
+    MakerPageAddress(InquiryPath, address, sizeof address);
+    EXPECT_STREQ("https://localhost/inquiry/", address);
     MakerPageAddress(MakerTopPath, address, sizeof address);
-    EXPECT_EQ(std::string("https://") + MakerSiteHost + "/", address);
+    EXPECT_STREQ("https://localhost/", address);
     EXPECT_TRUE(IsWebAddress(address));
     EXPECT_TRUE(IsWebAddress(SpecialRadioAddress));
+    SetSourceAddress(SourceMakerSite, "");
 }
 
 TEST(WebAddress, OnlyHttpAndHttpsAddressesGoToTheBrowser) {
