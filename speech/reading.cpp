@@ -53,6 +53,20 @@ bool Stopped(const ReadingJob& job) { return job.generation != ReadingGeneration
 // it for a newer reading.
 SRWLOCK StateLock = SRWLOCK_INIT;
 
+// How many reading threads are running, kept as the property ReadingStateProperty of the main
+// window too, so that tools outside the program (an accessibility checker, the tests) can tell
+// when a reading has ended without listening for it.
+LONG RunningReaders = 0;
+HWND StateWindow = nullptr;
+
+void CountReader(HWND view, LONG change) {
+    win::ExclusiveLock lock(StateLock);
+    if (view) StateWindow = GetParent(view);
+    RunningReaders += change;
+    if (StateWindow)
+        SetPropA(StateWindow, ReadingStateProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(RunningReaders)));
+}
+
 void SetActiveWhileCurrent(const ReadingJob& job, LONG active) {
     win::ExclusiveLock lock(StateLock);
     if (!Stopped(job)) ReadingActive = active;
@@ -203,12 +217,14 @@ void Read(ReadingJob& job) {
     }
     InterlockedCompareExchangePointer(&ReadingThread, nullptr, job.self);
     CloseHandle(job.self);
+    CountReader(job.view, -1);
 }
 
 // The reading thread closes its own handle when it ends.
 void HandOverThread(ReadingJob& job, HANDLE thread) {
     job.self = thread;
     ReadingThread = thread;
+    CountReader(job.view, 1);
 }
 
 bool StartReading(HWND view, bool fromReceived, const ReadingNotice& notice) {

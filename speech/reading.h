@@ -10,6 +10,9 @@
 extern volatile LONG ReadingActive;
 // The thread of the reading started last; cleared (and its handle closed) when it ends.
 extern HANDLE volatile ReadingThread;
+// The main window's property that holds the number of reading threads still running (0 once
+// every reading, its last line and "終わり" included, is over).
+constexpr char ReadingStateProperty[] = "TavloReading";
 
 // The notice spoken before the first line of a text just shown: none, the lines and the
 // related links (links), or the lines only. Given only when the reading starts on line 0.

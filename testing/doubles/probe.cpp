@@ -531,6 +531,8 @@ int main(int argc, char** argv) {
            ",\"class\":" + Json(ClassOf(window)) + ",\"title\":" + Json(TextOf(window)) +
            ",\"minimized\":" + Bool(IsIconic(window)) + ",\"visible\":" + Bool(IsWindowVisible(window)) +
            ",\"foreground\":" + Bool(GetForegroundWindow() == window) + ",\"client\":" + Size(client) +
+           // The reading threads still running (the program's "TavloReading" window property).
+           ",\"reading\":" + std::to_string(reinterpret_cast<INT_PTR>(GetPropA(window, "TavloReading"))) +
            MenuBar(window, processId, options.menuResource) + ",\"active\":" + Handle(gui.hwndActive) +
            ",\"focus\":" + FocusObject(gui.hwndFocus, options.focusName) + ",\"controls\":{";
 

@@ -280,5 +280,11 @@ class Tavlo:
             time.sleep(0.1)
         raise AssertionError(f"timed out waiting for {what}")
 
+    def wait_reading_ended(self, timeout=30):
+        """Waits until no reading runs, by the program's own count of its reading threads: a
+        reading refuses most keys until it has ended, which is a little after its last words
+        reach the screen reader."""
+        self.wait_for(lambda: self.probe().get("reading") == 0, timeout, what="the reading to end")
+
     def wait_spoken(self, text, timeout=10):
         return self.wait_for(lambda: text in self.spoken(), timeout, what=f"'{text}' to be spoken")

@@ -202,6 +202,7 @@ def test_lists_find_title_context_menus_and_silent_keys(site, tavlo):
     mark = len(tavlo.spoken())
     tavlo.keys("F5")
     tavlo.wait_for(lambda: "終わり" in tavlo.spoken()[mark:], 30, what="the article read again")
+    tavlo.wait_reading_ended()
     assert ARTICLE[1] in tavlo.spoken()[mark:]
     # The title dialog is refused in the body; Shift+T is a capital letter there.
     assert silent(tavlo, "shift+t")

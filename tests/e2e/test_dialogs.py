@@ -175,6 +175,7 @@ def test_general_settings_start_action_waits_for_the_next_start(tavlo, desktop):
     assert control(state, 102)["selection"] == 5 and control(state, 101)["checked"] == 0
     tavlo.keys("Escape")
     dialog_closed(tavlo, "全般設定")
+    tavlo.wait_for(lambda: tavlo.focus_id() == 100, what="the menu list to have the keyboard")
     tavlo.keys("alt+F4")
     tavlo.wait_exit()
     tavlo.start()

@@ -238,6 +238,7 @@ def test_favorites_register_up_to_fifty_and_f2_shows_them(tavlo, desktop, browse
     box = tavlo.probe("--dialog")["dialog"]
     assert "タブロ Ver11.39" in str(box) and "2026年2月24日公開" in str(box)
     tavlo.keys("Return")
+    tavlo.wait_for(lambda: tavlo.focus_id() == 100, what="the menu list to have the keyboard")
     tavlo.keys("alt+h", "h")
     tavlo.wait_for(lambda: browser_addresses(browser), timeout=20, what="the change history page")
     assert re.fullmatch(r"https://[^/]+/tavlo/ver11/history\.html", browser_addresses(browser)[0])

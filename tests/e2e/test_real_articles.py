@@ -115,6 +115,7 @@ def test_every_real_article_is_read_and_pages_without_one_give_the_question(real
             continue
         # The count notice, then the article from its first line to "終わり".
         tavlo.wait_for(lambda: "終わり" in tavlo.spoken()[mark:], timeout=60, what=f"the reading of {name}")
+        tavlo.wait_reading_ended()
         heard = tavlo.spoken()[mark:]
         notice = [text for text in heard if text.startswith("このニュースは")]
         assert notice and notice[0].endswith("行で、関連リンクは0です。"), (name, heard[:2])

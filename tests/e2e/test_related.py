@@ -64,10 +64,10 @@ def open_links(tavlo):
 
 
 def wait_read(tavlo, mark):
-    """Waits until the reading that a shown page starts has ended ("終わり" after mark, then a
-    moment for the reading to let the commands in again)."""
+    """Waits until the reading that a shown page starts has ended ("終わり" after mark, and the
+    program no longer reading)."""
     tavlo.wait_for(lambda: "終わり" in tavlo.spoken()[mark:], timeout=30, what="the reading to end")
-    time.sleep(0.5)
+    tavlo.wait_reading_ended()
 
 
 def follow(tavlo, downs=0, button_tabs=0):
@@ -115,6 +115,7 @@ def test_links_open_level_by_level_and_backspace_restores_each_page(site, tavlo,
     tavlo.wait_for(lambda: "二段目の本文です。" in body(tavlo), timeout=30, what="level 2")
     level2 = body(tavlo)
     tavlo.wait_for(lambda: tavlo.spoken().count("終わり") >= 2, timeout=30, what="the reading to end")
+    tavlo.wait_reading_ended()
 
     # F5 at any depth receives the page shown once more, one level deeper.
     mark = len(tavlo.spoken())
