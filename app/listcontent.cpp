@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/articleview.h"
 #include "app/menustack.h"
 #include "app/screens.h"
 #include "app/scrapbookview.h"
@@ -55,11 +56,42 @@ const ListContentKind& KindIn(HWND list) {
 
 }  // namespace
 
+namespace {
+
+// HeadlineList back from a scrapbook folder: the article names give way to the headlines of the
+// category received last, so that an entry opens the headline it reads as.
+void RelistHeadlines() {
+    if (!HeadlineList) return;
+    int count = HeadlineStore.counts[0];
+    if (count < 0) count = 0;
+    if (count > HeadlinesPerLevel) count = HeadlinesPerLevel;
+    const bool radio = CategoryPlaysRadio();
+    SendMessageA(HeadlineList, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(HeadlineList, LB_RESETCONTENT, 0, 0);
+    char entry[ListEntryCapacity];
+    for (int i = 0; i < count; ++i) {
+        const char* text = HeadlineTitle(i);
+        if (!radio) {
+            FormatListEntry(entry, sizeof entry, i + 1, text, Settings.NumberEntries == 1 ? 1 : 0);
+            text = entry;
+        }
+        SendMessageA(HeadlineList, LB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+    }
+    SendMessageA(HeadlineList, LB_SETCURSEL, 0, 0);
+    SendMessageA(HeadlineList, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(HeadlineList, nullptr, TRUE);
+}
+
+}  // namespace
+
 void ShowListContent(ListContent content) {
-    if (KindOf(content).inMenuList)
+    if (KindOf(content).inMenuList) {
         MenuListShows = content;
-    else
-        ScrapbookMode = content == ListContent::ScrapArticles ? 1 : 0;
+        return;
+    }
+    const bool leavingScrapbook = ScrapbookMode == 1 && content == ListContent::Headlines;
+    ScrapbookMode = content == ListContent::ScrapArticles ? 1 : 0;
+    if (leavingScrapbook) RelistHeadlines();
 }
 
 ListContent MenuListContent() { return MenuListShows; }

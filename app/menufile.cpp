@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/listcontent.h"
 #include "app/shell.h"
 
 namespace {
@@ -48,5 +49,6 @@ int LoadMenuLevel(HWND list, const char* section) {
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
     SendMessageA(list, LB_SETCURSEL, 0, 0);
+    if (list == MenuList) ShowListContent(ListContent::Menu);
     return 1;
 }

@@ -57,13 +57,9 @@ int FillFolderBox(HWND dialog, int id) {
     return count;
 }
 
-// The folder chosen in a dialog's list box, from the listing it was filled with.
+// The folder chosen in a dialog's list box, as the box lists it.
 bool ChosenFolder(HWND dialog, int id, char* folder) {
-    int count = static_cast<int>(SendDlgItemMessageA(dialog, id, LB_GETCOUNT, 0, 0));
-    int p = ListSelection(dialog, id);
-    if (p < 0 || p >= count || p >= ScrapFolderCount) return false;
-    std::snprintf(folder, TextPathCapacity, "%s", FolderNames[p]);
-    return true;
+    return FolderNameAt(GetDlgItem(dialog, id), ListSelection(dialog, id), folder, TextPathCapacity);
 }
 
 bool Focused(HWND view) { return FocusedView() == view; }
@@ -265,9 +261,7 @@ const win::DialogSpec RenameSpec = {IDD_RENAME_FOLDER, nullptr, 0, OnRenameInit,
 bool SelectFolderToChange(const char* refusal, const char* caption) {
     if (!Focused(MenuList) || MenuListContent() != ListContent::ScrapFolders) return false;
     int p = static_cast<int>(SendMessageA(MenuList, LB_GETCURSEL, 0, 0));
-    int count = static_cast<int>(SendMessageA(MenuList, LB_GETCOUNT, 0, 0));
-    if (p < 0 || p >= count || p >= ScrapFolderCount) return false;
-    std::snprintf(SelectedFolder, sizeof SelectedFolder, "%s", FolderNames[p]);
+    if (!FolderNameAt(MenuList, p, SelectedFolder, sizeof SelectedFolder)) return false;
     if (lstrcmpiA(SelectedFolder, DefaultScrapFolder) != 0) return true;
     MessageBoxA(MainWindow, refusal, caption, MB_OK | MB_ICONEXCLAMATION);
     return false;

@@ -75,13 +75,28 @@ void ListScrapArticles(HWND list, int selection) {
 
 void RefillScrapFolderList() { FillFolderList(); }
 
+bool FolderNameAt(HWND list, int p, char* out, size_t capacity) {
+    if (capacity == 0) return false;
+    out[0] = '\0';
+    int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    if (p < 0 || p >= count) return false;
+    LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(p), 0);
+    if (length <= 0 || static_cast<size_t>(length) >= capacity || static_cast<size_t>(length) >= ScrapNameCapacity)
+        return false;
+    char name[ScrapNameCapacity] = "";
+    if (SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(p), reinterpret_cast<LPARAM>(name)) != length) return false;
+    std::snprintf(out, capacity, "%s", name);
+    return true;
+}
+
 void ShowScrapFolders() { EnterFolderLevel(); }
 
 void OpenScrapFolder() {
     int p = Selection(MenuList);
-    if (p < 0 || p >= FolderCount) return;
+    char name[ScrapNameCapacity];
+    if (p < 0 || p >= FolderCount || !FolderNameAt(MenuList, p, name, sizeof name)) return;
     MenuStack.MenuSelection[MenuStack.MenuLevel] = p;
-    std::snprintf(CurrentScrapFolder, sizeof CurrentScrapFolder, "%s", FolderNames[p]);
+    std::snprintf(CurrentScrapFolder, sizeof CurrentScrapFolder, "%s", name);
     SpeakMessage("スクラップブック", 0);
     ShowFolderArticles();
     ShowView(HeadlineList, MenuList);

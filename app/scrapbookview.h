@@ -16,6 +16,10 @@ void OpenScrapArticle();
 void ListScrapArticles(HWND list, int selection);
 // Fills MenuList with the scrapbook folders again, the first one selected.
 void RefillScrapFolderList();
+// The folder name at position p of a list of folders, read from the list itself: each list of
+// folders (MenuList, a dialog's box) keeps its own names, whatever was listed since. False when
+// there is no such entry or it does not fit capacity bytes.
+bool FolderNameAt(HWND list, int p, char* out, size_t capacity);
 
 // The position and title of the article selected in HeadlineList; false when none is.
 bool SelectedScrapArticle(int* position, const char** title);

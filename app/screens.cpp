@@ -47,6 +47,8 @@ void RedrawLevel(int level) {
         SendMessageA(MenuList, LB_INSERTSTRING, k, reinterpret_cast<LPARAM>(MenuStack.ListText[level][k]));
     SendMessageA(MenuList, WM_SETREDRAW, TRUE, 0);
     SendMessageA(MenuList, LB_SETCURSEL, MenuStack.MenuSelection[level], 0);
+    // A level above the one left is a menu level: logs and folder lists are always the last.
+    ShowListContent(ListContent::Menu);
 }
 
 }  // namespace

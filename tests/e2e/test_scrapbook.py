@@ -181,6 +181,7 @@ def test_hostile_titles_are_saved_inside_the_scrapbook_and_the_article_is_read_e
     mark = len(tavlo.spoken())
     tavlo.keys("ctrl+1")  # read from the top
     tavlo.wait_for(lambda: "終わり" in tavlo.spoken()[mark:], timeout=30, what="the reading to end")
+    tavlo.wait_reading_ended()
     assert [t for t in tavlo.spoken()[mark:] if t in BODY] == BODY
 
     # Ctrl+F9: a new title; the file is renamed with it and the entry keeps its number.
@@ -310,3 +311,84 @@ def test_folders_are_added_renamed_and_deleted_from_the_folder_list(tavlo, deskt
     tavlo.wait_spoken("フォルダの削除に失敗しました")
     assert (mixed / "kept.txt").read_bytes() == b"kept\x00" and (mixed / "picture.png").exists()
     assert "mixed" in folders()
+
+
+@pytest.mark.settings(SETTINGS)
+def test_leaving_the_scrapbook_gives_the_lists_back_their_menu_and_headlines(site, tavlo, desktop):
+    root = fresh_scrapbook(desktop)
+    (root / "ScrapBook" / "kept.txt").write_bytes(b"kept\x00")
+    start_with_feed(tavlo)
+    headlines = tavlo.view(101)["items"]
+
+    # F8 lists the default folder's articles; F2 leaves the scrapbook, and the headline list holds
+    # the headlines again, so Enter there opens the headline it reads.
+    tavlo.keys("F8")
+    tavlo.wait_for(lambda: tavlo.view(101)["items"] == ["1 kept"], what="the folder's articles")
+    tavlo.keys("F2")
+    tavlo.wait_for(lambda: tavlo.focus_id() == 100, what="the favorites")
+    assert tavlo.view(101)["items"] == headlines
+
+    # Ctrl+Backspace from the folder's articles back to the top menu: Enter on its first entry
+    # receives that category instead of opening the first folder.
+    tavlo.keys("F8")
+    tavlo.wait_for(lambda: tavlo.view(101)["items"] == ["1 kept"], what="the folder's articles again")
+    tavlo.wait_for(lambda: tavlo.focus_id() == 101, what="the article list")
+    tavlo.keys("ctrl+BackSpace")
+    tavlo.wait_for(lambda: tavlo.focus_id() == 100, what="the top menu")
+    assert tavlo.view(100)["items"][0] == "スクラップ試験"
+    before = tavlo.spoken().count(f"受信した見出しは{FEED_COUNT}件です")
+    mark = len(tavlo.spoken())
+    tavlo.keys("Home", "Return")
+    heard_once_more(tavlo, f"受信した見出しは{FEED_COUNT}件です", before, timeout=30)
+    assert "スクラップブック" not in tavlo.spoken()[mark:]
+    assert tavlo.view(101)["items"] == headlines
+
+
+@pytest.mark.settings(SETTINGS)
+def test_a_folder_made_in_the_save_dialog_leaves_the_folder_list_opening_what_it_reads(site, tavlo, desktop):
+    root = fresh_scrapbook(desktop)
+    for name in ("f1", "f2", "f3", "f4"):
+        (root / name).mkdir()
+        (root / name / f"in_{name}.txt").write_bytes(name.encode() + b"\x00")
+    start_with_feed(tavlo)
+    tavlo.keys("Return")
+    tavlo.wait_for(lambda: tavlo.focus_id() == 102, timeout=30, what="the article")
+    tavlo.keys("shift+F8")
+    tavlo.wait_for(lambda: tavlo.focus_id() == 100, what="the folder list")
+    listed = tavlo.view(100)["items"]
+    tavlo.keys("Tab")
+    tavlo.wait_for(lambda: tavlo.focus_id() == 101, what="the headline list")
+    tavlo.keys("Tab")
+    tavlo.wait_for(lambda: tavlo.focus_id() == 102, what="the body view")
+
+    # New folders from the save dialog until one of them is listed before a folder of the list.
+    tavlo.keys("ctrl+s")
+    wait_dialog(tavlo, "スクラップブック保存")
+    shifted = None
+    for new in ("a0", "m0", "z0", "b9", "q5"):
+        tavlo.keys("Tab", "Tab", "space")
+        wait_dialog(tavlo, "新しいフォルダの作成")
+        type_text(tavlo, new)
+        tavlo.keys("Return")
+        wait_closed(tavlo, "新しいフォルダの作成")
+        boxed = tavlo.wait_for(lambda: new in (control(wait_dialog(tavlo, "スクラップブック保存"), 102)["items"])
+                               and control(wait_dialog(tavlo, "スクラップブック保存"), 102)["items"],
+                               what="the new folder in the dialog")
+        shifted = next((i for i, name in enumerate(listed) if boxed[i] != name), None)
+        if shifted is not None:
+            break
+        tavlo.keys("shift+Tab")  # back to the title box
+    assert shifted is not None, "no new folder was listed before another"
+    tavlo.keys("Escape")
+    wait_closed(tavlo, "スクラップブック保存")
+    tavlo.wait_for(lambda: tavlo.focus_id() == 102, what="the body view again")
+
+    # The folder list still reads as it did, and opens the folder it reads.
+    tavlo.keys("F4")
+    tavlo.wait_for(lambda: tavlo.focus_id() == 100, what="the folder list again")
+    assert tavlo.view(100)["items"] == listed
+    target = listed[shifted]
+    tavlo.keys(*(["Down"] * shifted), "Return")
+    tavlo.wait_for(lambda: tavlo.focus_id() == 101, what="the folder's articles")
+    expected = ["1 in_" + target] if target != "ScrapBook" else []
+    assert tavlo.view(101)["items"] == expected
