@@ -137,7 +137,8 @@ bool Braille() {
 bool AnnouncePositionCommand() {
     HWND focus = FocusedView();
     if (focus && (focus == MenuList || focus == HeadlineList)) return AnnounceListPosition();
-    AnnouncePosition();
+    // With the focus elsewhere (a toolbar, nothing) there is no position to give.
+    if (focus == BodyView) AnnouncePosition();
     return true;
 }
 
