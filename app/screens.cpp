@@ -306,15 +306,18 @@ bool StepHeadline(int step) {
         return true;
     }
     SpeakMessage(step < 0 ? "前のニュースを受信" : "次のニュースを受信", 0);
-    SendMessageA(HeadlineList, LB_SETCURSEL, s + step, 0);
+    const int next = s + step;
+    SendMessageA(HeadlineList, LB_SETCURSEL, next, 0);
     if (BodyShowsScrapbookText()) {
         LoadSelectedScrapArticle();
-        if (ReadingActive == 0) ReadBodyView();
-        return true;
+    } else {
+        // The page shown stays until the next one has arrived: a failed receive leaves it.
+        if (OpenSelectedArticle() != 1) return true;
+        if (CategoryPlaysRadio()) return true;  // the player has come and gone: nothing to read
+        if (next >= 0 && next < HeadlinesPerLevel) SpeakMessage(HeadlineStore.titles[0][next], 0);
     }
-    // The newly selected entry opens as Enter on the list would open it, read aloud when
-    // reading on reception is set.
-    EnterInList(HeadlineList);
+    // Read at once whatever the reading-on-reception setting; the focus stays in the body.
+    if (ReadingActive == 0) ReadBodyView();
     return true;
 }
 
