@@ -166,8 +166,37 @@ void OnClose(HWND window) {
     KillTimer(window, SleepTimerId);
 }
 
+// What the body view's caret and scrolling looked like at the last caret tick.
+struct CaretState {
+    DWORD start = 0;
+    DWORD end = 0;
+    LRESULT firstLine = -1;
+    int length = -1;
+    bool operator==(const CaretState& other) const {
+        return start == other.start && end == other.end && firstLine == other.firstLine && length == other.length;
+    }
+};
+
+CaretState CurrentCaretState() {
+    CaretState state;
+    SendMessageA(BodyView, EM_GETSEL, reinterpret_cast<WPARAM>(&state.start), reinterpret_cast<LPARAM>(&state.end));
+    state.firstLine = SendMessageA(BodyView, EM_GETFIRSTVISIBLELINE, 0, 0);
+    state.length = GetWindowTextLengthA(BodyView);
+    return state;
+}
+
+// Keeps the caret in sight; the view is scrolled only when the caret, the text or the scrolling
+// has changed since the last tick, so that an idle window costs next to nothing.
+void KeepCaretInSight() {
+    static CaretState last;
+    CaretState now = CurrentCaretState();
+    if (now == last) return;
+    SendMessageA(BodyView, EM_SCROLLCARET, 0, 0);
+    last = CurrentCaretState();
+}
+
 void OnTimer(WPARAM id) {
-    if (id == CaretTimerId) SendMessageA(BodyView, EM_SCROLLCARET, 0, 0);
+    if (id == CaretTimerId) KeepCaretInSight();
     if (id == AutoAdvanceTimerId) AutoAdvanceTick();
     if (id == SleepTimerId) SleepTimerTick();
 }

@@ -140,13 +140,31 @@ LRESULT CALLBACK ReservationListProc(HWND list, UINT message, WPARAM wParam, LPA
 
 // --- The progress dialog --------------------------------------------------------------------
 
+// The worker is running: the progress dialog is up, or closing while the worker stops.
+bool ConversionRuns = false;
+
 void OnProgressInit(HWND dialog) {
     ProgressDialog = dialog;
     HWND recording = reinterpret_cast<HWND>(win::DialogParameter(dialog));
-    if (!StartConversion(recording, DialogDataFolder, DialogProgramFolder)) EndDialog(dialog, IDABORT);
+    ConversionRuns = StartConversion(recording, DialogDataFolder, DialogProgramFolder);
+    if (!ConversionRuns) EndDialog(dialog, IDABORT);
 }
 
-const win::DialogSpec ProgressSpec = {IDD_RECORDING_PROGRESS, nullptr, 0, OnProgressInit, nullptr, nullptr};
+// The dialog has no buttons: Enter does nothing, and only the worker's end closes it.
+bool OnProgressOk(HWND) { return false; }
+
+// Escape, Alt+F4 or the close box: the worker is asked to stop after the article in progress,
+// and the dialog says so until it has stopped (the worker's end closes it).
+bool OnProgressCommand(HWND dialog, int id, int) {
+    if (id != IDCANCEL) return false;
+    InterlockedExchange(&AbortRequest, 1);
+    SetWindowTextA(dialog, "録音の中断");
+    SetDlgItemTextA(dialog, IDC_RECORDING_PROGRESS_TEXT, "録音作業の中断処理を行っています。");
+    return true;
+}
+
+const win::DialogSpec ProgressSpec = {
+    IDD_RECORDING_PROGRESS, nullptr, 0, OnProgressInit, OnProgressOk, OnProgressCommand};
 
 void ShowSummary(HWND dialog) {
     char text[ConversionSummaryCapacity];
@@ -159,9 +177,11 @@ void ShowSummary(HWND dialog) {
 // "録音開始": converts while the progress dialog is up. Closing that dialog stops the
 // conversion after the article in progress.
 void StartRecording(HWND dialog) {
-    if (LineCount(ReservationList(dialog)) == 0) return;
+    // One conversion at a time: the recording dialog stays usable behind the progress dialog.
+    if (ConversionRuns || ProgressDialog || LineCount(ReservationList(dialog)) == 0) return;
     INT_PTR ended = win::RunModalDialog(Owner, ProgressSpec, reinterpret_cast<LPARAM>(dialog));
     ProgressDialog = nullptr;
+    ConversionRuns = false;
     if (ended == IDOK) {
         EnableForReservations(dialog);
         SetFocus(GetDlgItem(dialog, IDC_RECORDING_OPEN_FOLDER));
@@ -170,15 +190,27 @@ void StartRecording(HWND dialog) {
     }
     if (ended == IDABORT)
         MessageBoxA(dialog, "録音を開始できませんでした。", "ニュース録音", MB_OK | MB_ICONEXCLAMATION);
-    else
-        InterlockedExchange(&AbortRequest, 1);
     SetFocus(ReservationList(dialog));
 }
 
 // What the conversion worker reports: each finished reservation, then the end.
+// The list is refilled as reservations are finished; the reservation the user had selected
+// stays selected while it is listed.
 void OnConversionReport(HWND dialog, int id, int code) {
-    if (id == IDC_RECORDING_FINISHED && ProgressDialog) EndDialog(ProgressDialog, code ? IDCANCEL : IDOK);
-    Refill(dialog, 0);
+    if (id == IDC_RECORDING_FINISHED) {
+        ConversionRuns = false;
+        if (ProgressDialog) EndDialog(ProgressDialog, code ? IDCANCEL : IDOK);
+    }
+    HWND list = ReservationList(dialog);
+    int line = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+    char selected[ArticleNameCapacity] = "";
+    if (line >= 0 && SendMessageA(list, LB_GETTEXTLEN, line, 0) < LRESULT(sizeof selected))
+        SendMessageA(list, LB_GETTEXT, line, reinterpret_cast<LPARAM>(selected));
+    Refill(dialog, line < 0 ? 0 : line);
+    if (selected[0]) {
+        LRESULT found = SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(selected));
+        if (found != LB_ERR) SendMessageA(list, LB_SETCURSEL, found, 0);
+    }
 }
 
 void ClearAll(HWND dialog) {

@@ -41,6 +41,9 @@ INT_PTR CALLBACK SkeletonProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
             if (!spec.onOk || spec.onOk(dialog)) EndDialog(dialog, IDOK);
             return TRUE;
         case IDCANCEL:
+            // A dialog that must outlive a request to close (one waiting for a worker) takes
+            // Cancel in onCommand.
+            if (spec.onCommand && spec.onCommand(dialog, id, code)) return TRUE;
             EndDialog(dialog, IDCANCEL);
             return TRUE;
     }

@@ -9,9 +9,10 @@
 //   const win::DialogSpec Spec = {IDD_X, Checks, 1, OnInit, OnOk, nullptr};
 //   win::RunModalDialog(owner, Spec);
 //
-// OK calls onOk and ends the dialog with IDOK when it returns true; Cancel and the close box
-// end it with IDCANCEL. onCommand sees every other command of the dialog (a combo box's
-// CBN_SELCHANGE, for example); the lParam given to RunModalDialog is in DialogParameter.
+// OK calls onOk and ends the dialog with IDOK when it returns true; Cancel, Escape and the
+// close box end it with IDCANCEL unless onCommand takes IDCANCEL (returns true for it).
+// onCommand sees every other command of the dialog (a combo box's CBN_SELCHANGE, for example);
+// the lParam given to RunModalDialog is in DialogParameter.
 #pragma once
 #include <windows.h>
 

@@ -5,7 +5,6 @@ stand-in, since Wine's cannot render) and the converter stand-in, an abort in th
 converter that fails. The article and its related page come from the local HTTPS site
 (testing/site/fixtures/related)."""
 import shutil
-import time
 
 import pytest
 
@@ -54,6 +53,14 @@ def reservation_list(tavlo):
     return []
 
 
+def selected(tavlo):
+    """The selected line of the recording dialog's list, or None."""
+    for control in dialog(tavlo).get("controls", []):
+        if control.get("id") == 103 and 0 <= control.get("selection", -1) < len(control.get("items", [])):
+            return control["items"][control["selection"]]
+    return None
+
+
 def listed(tavlo, count):
     return lambda: len(reservation_list(tavlo)) == count
 
@@ -92,7 +99,7 @@ def test_reserve_edit_record_abort_and_a_failing_converter(site, tavlo, recorder
     reserved, mp3 = data / "NewsText", data / "mp3"
     scrapbook = data / "ScrapBook" / "ScrapBook"
     open_article(tavlo)
-    for name in ["保存した記事", "もう一つの記事"]:
+    for name in ["保存した記事", "もう一つの記事", "三つ目の記事"]:
         (scrapbook / f"{name}.txt").write_bytes(f"{name}の本文です。\r\n".encode("cp932") + b"\0")
 
     # A reservation that cannot be written (the folder is a file) is said to have failed.
@@ -162,35 +169,47 @@ def test_reserve_edit_record_abort_and_a_failing_converter(site, tavlo, recorder
     tavlo.keys("Return")
     tavlo.wait_for(lambda: not window_open(tavlo, "録音完了"), what="the message to close")
 
-    # Closing the progress dialog during the first of two: that one is finished, the second
-    # stays reserved and nothing more is said.
+    # The progress dialog has no buttons: Enter there does nothing. Closing it during the first
+    # of three says that the recording is being stopped until the worker has stopped; that one
+    # is finished, the others stay reserved, the selected line stays selected and nothing more
+    # is said.
     tavlo.keys("Escape")
     tavlo.wait_for(lambda: tavlo.focus_id() == 101, what="the scrapbook's articles")
-    select_item(tavlo, "保存した記事")
-    reserve(tavlo, 4, "a fourth reservation")
-    select_item(tavlo, "もう一つの記事")
-    reserve(tavlo, 5, "a fifth reservation")
-    tavlo.set_control({"converter_delay_ms": 2000})
+    for count, name in enumerate(["保存した記事", "もう一つの記事", "三つ目の記事"], start=4):
+        select_item(tavlo, name)
+        reserve(tavlo, count, f"reservation {count}")
+    tavlo.set_control({"converter_delay_ms": 6000})
     tavlo.keys("ctrl+r")
-    tavlo.wait_for(listed(tavlo, 2), what="the recording dialog again")
-    first_name = reservation_list(tavlo)[0]
+    tavlo.wait_for(listed(tavlo, 3), what="the recording dialog again")
+    first_name, _, chosen = reservation_list(tavlo)
+    tavlo.keys("End")
+    tavlo.wait_for(lambda: selected(tavlo) == chosen, what="the last line selected")
     tavlo.keys("Return")
     tavlo.wait_for(lambda: len(converter_runs(recorder)) == 3, timeout=30, what="the converter to start")
+    tavlo.wait_for(lambda: dialog(tavlo).get("title") == "ニュース録音中", what="the progress dialog")
+    tavlo.keys("Return")
+    assert dialog(tavlo).get("title") == "ニュース録音中" and not window_open(tavlo, "録音完了")
     tavlo.keys("alt+F4")
-    tavlo.wait_for(listed(tavlo, 1), timeout=30, what="the first to be finished")
-    time.sleep(1)
+    stopping = tavlo.wait_for(lambda: dialog(tavlo).get("title") == "録音の中断" and dialog(tavlo),
+                              what="the stopping notice")
+    assert "録音作業の中断処理を行っています。" in [c.get("text") for c in stopping.get("controls", [])]
+    assert len(converter_runs(recorder)) == 3
+    tavlo.wait_for(lambda: dialog(tavlo).get("title") == "ニュース録音", timeout=30, what="the worker to stop")
+    tavlo.wait_for(listed(tavlo, 2), timeout=30, what="the first to be finished")
+    assert selected(tavlo) == chosen
     assert not window_open(tavlo, "録音完了")
     assert len(converter_runs(recorder)) == 3
     assert first_name + ".mp3" in files(mp3, "*")
-    second_name = reservation_list(tavlo)[0]
-    assert files(reserved, "*") == [second_name + ".txt"]
+    left = reservation_list(tavlo)
+    assert files(reserved, "*") == sorted(name + ".txt" for name in left)
 
-    # A converter that fails: the wave file stays and the message says so.
+    # A converter that fails: the wave files stay and the message says so.
     tavlo.set_control({"converter_exit": 1, "converter_writes": 0})
     tavlo.keys("Return")
     tavlo.wait_for(lambda: window_open(tavlo, "録音完了"), timeout=60, what="the closing message")
     text = " ".join(c.get("text", "") for c in dialog(tavlo).get("controls", []))
-    assert "1件中1件の記事はMP3ファイルに変換できなかったため、Waveファイルのまま保存しました。" in text
-    assert second_name + ".wav" in files(mp3, "*") and second_name + ".mp3" not in files(mp3, "*")
+    assert "2件中2件の記事はMP3ファイルに変換できなかったため、Waveファイルのまま保存しました。" in text
+    for name in left:
+        assert name + ".wav" in files(mp3, "*") and name + ".mp3" not in files(mp3, "*")
     assert files(reserved, "*") == []
     tavlo.keys("Return")
