@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/savepath.h"
+#include "app/article/savepath.h"
 
 namespace {
 
