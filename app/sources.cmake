@@ -1,6 +1,7 @@
 # Files of this subsystem (see the top CMakeLists.txt)
 list(APPEND CORE_SOURCES app/state/menustack.cpp)
 list(APPEND CORE_SOURCES app/article/findtext.cpp app/article/caretlines.cpp app/article/savepath.cpp app/window/contextpopup.cpp)
+list(APPEND WIN_SOURCES app/state/shell.cpp app/state/listshown.cpp)
 list(APPEND WIN_SOURCES app/window/main.cpp app/window/mainwindow.cpp app/lists/menufile.cpp app/lists/screens.cpp
   app/window/views.cpp app/window/commands.cpp)
 list(APPEND WIN_SOURCES app/article/bodyview.cpp app/article/search.cpp app/article/clipboard.cpp app/lists/titledialog.cpp app/article/bodyfiles.cpp app/window/contextmenu.cpp)

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "app/article/caretlines.h"
-#include "app/lists/screens.h"
 #include "app/state/shell.h"
 #include "library/settings.h"
 #include "speech/reading.h"

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "app/article/bodyview.h"
-#include "app/lists/screens.h"
 #include "app/state/shell.h"
 #include "resources/resource.h"
 #include "retrieval/sjis.h"

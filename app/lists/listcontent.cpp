@@ -13,8 +13,6 @@
 
 namespace {
 
-ListContent MenuListShows = ListContent::Menu;
-
 void SayMenuPath() {
     char text[MenuTextCapacity * 3 + 8];
     DescribeMenuPosition(MenuStack, text, sizeof text);
@@ -54,21 +52,6 @@ const ListContentKind& KindIn(HWND list) {
 }
 
 }  // namespace
-
-void ShowListContent(ListContent content) {
-    if (KindOf(content).inMenuList)
-        MenuListShows = content;
-    else
-        ScrapbookMode = content == ListContent::ScrapArticles ? 1 : 0;
-}
-
-ListContent MenuListContent() { return MenuListShows; }
-
-ListContent HeadlineListContent() {
-    return ScrapbookMode == 1 ? ListContent::ScrapArticles : ListContent::Headlines;
-}
-
-bool BodyShowsScrapbookText() { return HeadlineListContent() == ListContent::ScrapArticles; }
 
 void EnterInList(HWND list) { KindIn(list).enter(); }
 

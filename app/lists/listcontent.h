@@ -4,7 +4,7 @@
 //
 // Adding a content kind (the history, the favorites, the scrapbook folders and articles are
 // named already, with the behaviour of today as their placeholder):
-//   1. fill its row in the table in listcontent.cpp: what Enter, Delete, the position (Ctrl+7)
+//   1. name it in app/state/listshown.h and fill its row in the table in listcontent.cpp: what Enter, Delete, the position (Ctrl+7)
 //      and where-am-I (Alt+1) do, and what an entry is rebuilt from when the numbering option
 //      changes;
 //   2. when the list has been filled with it, call ShowListContent(kind);
@@ -12,20 +12,14 @@
 #pragma once
 #include <windows.h>
 
-enum class ListContent {
-    Menu,           // MenuList: a level of the menu definition file
-    History,        // MenuList: the reception history
-    Favorites,      // MenuList: the favorites
-    ScrapFolders,   // MenuList: the scrapbook folders
-    Headlines,      // HeadlineList: the headlines of the category received last
-    ScrapArticles,  // HeadlineList: the articles of a scrapbook folder (ScrapbookMode 1); the
-                    // body view then shows scrapbook texts
-};
+#include "app/state/listshown.h"
+
 
 // One row per kind.
 struct ListContentKind {
     ListContent content;
-    bool inMenuList;                       // shown in MenuList (else in HeadlineList)
+    bool inMenuList;                       // shown in MenuList (else in HeadlineList; the
+                                           // same rule as app/state/listshown.cpp)
     void (*enter)();                       // Enter and Right on the list
     void (*remove)();                      // Delete on the list; null: the key is not taken
     void (*position)(HWND list);           // Ctrl+7 on the list; null: "N項目中M項目目"
@@ -33,14 +27,6 @@ struct ListContentKind {
     const char* (*entryTitle)(int index);  // the title entry index is rebuilt from; null: the
                                            // entries are left as they are
 };
-
-// Records what the list now holds (the list itself is filled by the caller).
-void ShowListContent(ListContent content);
-ListContent MenuListContent();
-ListContent HeadlineListContent();
-
-// True while the body view shows a scrapbook text rather than a received page.
-bool BodyShowsScrapbookText();
 
 // The content's behaviour for the list given (MenuList or HeadlineList).
 void EnterInList(HWND list);

@@ -21,9 +21,6 @@
 #include "speech/speak.h"
 #include "win/handles.h"
 
-MenuStackData MenuStack;
-volatile LONG ScrapbookMode = 0;
-
 namespace {
 
 int CurrentSelection(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)); }
@@ -137,26 +134,6 @@ bool ReloadTopMenu() {
 }
 
 }  // namespace
-
-HWND PageStoreSlot(int depth) {
-    if (depth < 1) depth = 1;
-    if (depth > PageStoreCount) depth = PageStoreCount;
-    return PageStore[depth - 1];
-}
-
-void ShowView(HWND view, HWND hide1, HWND hide2) {
-    if (hide1) ShowWindow(hide1, SW_HIDE);
-    if (hide2) ShowWindow(hide2, SW_HIDE);
-    ShowWindow(view, SW_SHOW);
-    SetFocus(view);
-    LastFocus = GetFocus();
-}
-
-HWND FocusedView() {
-    HWND focus = GetFocus();
-    if (focus == MenuList || focus == HeadlineList || focus == BodyView) return focus;
-    return nullptr;
-}
 
 int ActivateEntry(int source) {
     switch (source) {
@@ -356,5 +333,3 @@ bool AnnounceDepth() {
     }
     return true;
 }
-
-void ApplyWordWrap() { SendMessageA(BodyView, EM_SETTARGETDEVICE, 0, Settings.WordWrap == 1 ? 0 : 1); }

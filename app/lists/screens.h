@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-enum EntrySource { FromMenuList = 1, FromHeadlineList = 2, FromBodyView = 3 };
+#include "app/state/shell.h"
 
 int ActivateEntry(int source);
 
@@ -35,7 +35,3 @@ bool AnnounceDepth();         // 597
 
 // Start actions 1 to 3 need the logs; other values show no view.
 void RunLogStartAction(int startAction);
-void ApplyWordWrap();
-
-// Which of the three views has the keyboard focus (nullptr when none of them).
-HWND FocusedView();

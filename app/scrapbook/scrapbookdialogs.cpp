@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "app/state/entrypoints.h"
-#include "app/lists/listcontent.h"
-#include "app/lists/screens.h"
+#include "app/state/listshown.h"
 #include "app/scrapbook/scrapbookview.h"
 #include "app/state/shell.h"
 #include "library/optionvalues.h"

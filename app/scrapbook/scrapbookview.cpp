@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "app/state/entrypoints.h"
-#include "app/lists/listcontent.h"
+#include "app/state/listshown.h"
 #include "app/article/readingcommands.h"
 #include "app/state/shell.h"
 #include "library/scrapbook.h"

@@ -44,3 +44,12 @@ void ShowView(HWND view, HWND hide1, HWND hide2 = nullptr);
 
 // The page store control of related-page depth 1..30.
 HWND PageStoreSlot(int depth);
+
+// Which of the three views has the keyboard focus (nullptr when none of them).
+HWND FocusedView();
+
+// Wraps the body view's lines at the window edge or not, as Settings.WordWrap says.
+void ApplyWordWrap();
+
+// Where an activation comes from (ActivateEntry, app/lists/screens.h).
+enum EntrySource { FromMenuList = 1, FromHeadlineList = 2, FromBodyView = 3 };

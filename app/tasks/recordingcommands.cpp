@@ -7,7 +7,7 @@
 
 #include "app/article/articleview.h"
 #include "app/state/entrypoints.h"
-#include "app/lists/listcontent.h"
+#include "app/state/listshown.h"
 #include "app/scrapbook/scrapbookview.h"
 #include "app/state/shell.h"
 #include "library/scrapbook.h"

@@ -8,8 +8,7 @@
 
 #include "app/article/browser.h"
 #include "app/state/entrypoints.h"
-#include "app/lists/listcontent.h"
-#include "app/lists/screens.h"
+#include "app/state/listshown.h"
 #include "app/state/shell.h"
 #include "library/receptionlog.h"
 #include "library/shortcuts.h"

@@ -21,17 +21,6 @@
 #include "speech/reading.h"
 #include "speech/speak.h"
 
-HWND MainWindow;
-HWND MenuList;
-HWND HeadlineList;
-HWND BodyView;
-HWND PageStore[PageStoreCount];
-HWND LastFocus;
-HMENU ContextMenus[6];
-char ProgramFolder[FolderCapacity];
-char DataFolder[FolderCapacity];
-bool AltAcceleratorUsed;
-
 namespace {
 
 const char* const DataFolderTree[] = {
