@@ -2,7 +2,6 @@
 
 #include <richedit.h>
 
-#include "app/lists/screens.h"
 #include "app/state/shell.h"
 #include "library/settings.h"
 #include "retrieval/headlines.h"
@@ -58,18 +57,18 @@ bool ReadFromCaret() {
     return true;
 }
 
-bool ReadAllArticles() {
+bool ReadAllArticles(int (*activate)(int source)) {
     if (ReadingActive == 1) return false;
     HWND focus = FocusedView();
     if (focus != HeadlineList && focus != BodyView) return false;
     SpeakAndWait("連続読み上げ開始", 0);
-    ActivateEntry(focus == HeadlineList ? FromHeadlineList : FromBodyView);
+    activate(focus == HeadlineList ? FromHeadlineList : FromBodyView);
     SetTimer(MainWindow, AutoAdvanceTimerId, AutoAdvanceMs, nullptr);
     AutoAdvanceActive = 1;
     return true;
 }
 
-void AutoAdvanceTick() {
+void AutoAdvanceTick(int (*activate)(int source)) {
     // A reading that has been started but is still in its opening wait counts as running:
     // moving on then would open the next article before this one was read.
     if (ReadingActive == 1 || ReadingThread != nullptr) return;
@@ -81,7 +80,7 @@ void AutoAdvanceTick() {
     if (selection < count - 1) {
         SendMessageA(HeadlineList, LB_SETCURSEL, static_cast<WPARAM>(selection + 1), 0);
         HWND focus = FocusedView();
-        if (focus == HeadlineList || focus == BodyView) ActivateEntry(FromHeadlineList);
+        if (focus == HeadlineList || focus == BodyView) activate(FromHeadlineList);
         return;
     }
     SpeakMessage("連続読み上げ終わり", 500);

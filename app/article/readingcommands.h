@@ -14,12 +14,13 @@ bool ReadBodyView();
 // moveCaretBack 1 the caret goes to the start of the line before the one being read.
 void StopContinuousReading(int moveCaretBack);
 
-// Ctrl+Enter: reads the article of the selected headline, then each following one.
+// Ctrl+Enter: reads the article of the selected headline, then each following one; activate
+// opens an entry as Enter does (ActivateEntry of the lists).
 // Declines (false) while a reading runs or when neither the headline list nor the body view
 // has the focus.
-bool ReadAllArticles();
-// The main window's article-after-article timer tick.
-void AutoAdvanceTick();
+bool ReadAllArticles(int (*activate)(int source));
+// The main window's article-after-article timer tick: activate opens the next headline.
+void AutoAdvanceTick(int (*activate)(int source));
 
 // Ctrl+1 and Ctrl+3 in the body view.
 bool ReadFromTop();

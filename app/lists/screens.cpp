@@ -4,7 +4,6 @@
 #include <richedit.h>
 
 #include "app/article/articleview.h"
-#include "app/window/commands.h"
 #include "app/lists/listcontent.h"
 #include "app/lists/logscreens.h"
 #include "app/lists/menufile.h"
@@ -22,6 +21,8 @@
 #include "win/handles.h"
 
 namespace {
+
+void (*MenuFileActions)(int code) = nullptr;
 
 int CurrentSelection(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)); }
 int EntryCount(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)); }
@@ -47,6 +48,8 @@ void RedrawLevel(int level) {
 }
 
 }  // namespace
+
+void SetMenuFileActions(void (*dispatch)(int code)) { MenuFileActions = dispatch; }
 
 void ReceiveCategoryEntry(int level, int p) {
     StartCategoryReception(level, p);
@@ -87,7 +90,7 @@ void ActivateMenuEntry() {
         return;
     }
     if (n > 500) {
-        DispatchMenuFileAction(n);
+        if (MenuFileActions) MenuFileActions(n);
         return;
     }
     if (n >= 1) {

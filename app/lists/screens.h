@@ -35,3 +35,7 @@ bool AnnounceDepth();         // 597
 
 // Start actions 1 to 3 need the logs; other values show no view.
 void RunLogStartAction(int startAction);
+
+// Hands in what an action code of a menu definition file entry carries out (the command
+// table's, above this room); the main window does so when it is created.
+void SetMenuFileActions(void (*dispatch)(int code));

@@ -118,6 +118,9 @@ bool ActivateFocusedView() {
     return false;
 }
 
+// Ctrl+Enter: the reading goes through the headline list as Enter opens its entries.
+bool ReadArticlesInTurn() { return ReadAllArticles(ActivateEntry); }
+
 bool GeneralOptions() {
     if (OpenGeneralOptions(MainWindow) == IDOK) RebuildHeadlineList();
     return true;
@@ -211,7 +214,7 @@ const CommandEntry Commands[] = {
     {IDM_FOLDER_NEW,             R::Refused,  F::Any,               nullptr,               NewScrapFolder         },
     {IDM_FOLDER_RENAME,          R::Consumed, F::Any,               nullptr,               RenameScrapFolder      },
     {IDM_FOLDER_DELETE,          R::Consumed, F::Any,               nullptr,               DeleteScrapFolder      },
-    {IDM_READ_ALL_ARTICLES,      R::Refused,  F::InHeadlineOrBody,  nullptr,               ReadAllArticles        },
+    {IDM_READ_ALL_ARTICLES,      R::Refused,  F::InHeadlineOrBody,  nullptr,               ReadArticlesInTurn     },
     {IDM_COPY_ADDRESS,           R::Allowed,  F::NotInHeadlineList, PageAddressKnown,      CopyPageAddress        },
     {IDM_COPY_TITLE_AND_ADDRESS, R::Allowed,  F::NotInHeadlineList, PageAddressKnown,      CopyPageTitleAndAddress},
     {IDM_HISTORY,                R::Allowed,  F::Any,               nullptr,               MoveToHistory          },

@@ -117,6 +117,7 @@ void ShowFirstScreen() {
 LRESULT OnCreate(HWND window) {
     LoadLibraryA("RICHED32.DLL");
     MainWindow = window;
+    SetMenuFileActions(DispatchMenuFileAction);
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
     LoadContextMenus(instance);
     CreateViews(window);
@@ -157,7 +158,7 @@ void OnClose(HWND window) {
 
 void OnTimer(WPARAM id) {
     if (id == CaretTimerId) SendMessageA(BodyView, EM_SCROLLCARET, 0, 0);
-    if (id == AutoAdvanceTimerId) AutoAdvanceTick();
+    if (id == AutoAdvanceTimerId) AutoAdvanceTick(ActivateEntry);
     if (id == SleepTimerId) SleepTimerTick();
 }
 
