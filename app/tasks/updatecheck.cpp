@@ -7,7 +7,8 @@
 #include "speech/speak.h"
 
 int CheckForUpdate(HWND owner, int reportWhenCurrent) {
-    UpdateStatus status = FetchUpdateStatus();
+    // The check at start-up holds up the window's first answers: it gets far less time.
+    UpdateStatus status = FetchUpdateStatus(reportWhenCurrent == 1 ? 0 : StartupUpdateDeadline());
     if (status == UpdateStatus::Unreachable) {
         // Someone who asked must not be left with silence; the start-up check stays quiet.
         if (reportWhenCurrent == 1) SpeakMessage("更新情報を確認できませんでした", 100);
