@@ -201,6 +201,11 @@ std::string CleanFeedText(const char* s, std::size_t n, std::size_t limit, bool 
         const unsigned char c = static_cast<unsigned char>(decoded[k]);
         if (SjisIsLead(c)) {
             if (k + 1 >= decoded.size()) break;  // a lone lead byte at the end
+            const unsigned char trail = static_cast<unsigned char>(decoded[k + 1]);
+            if (trail < 0x40 || trail == 0x7F || trail > 0xFC) {
+                ++k;  // not a character: the lead byte goes, the next byte is read on its own
+                continue;
+            }
             if (space && !out.empty()) out.push_back(' ');
             space = false;
             if (out.size() + 2 > limit) break;
@@ -524,7 +529,9 @@ ParsedFeed ParseFeed(const char* text, std::size_t length, const char* feedAddre
         }
         if (!address.empty()) {
             FeedItem out;
-            out.title = item.title.empty() ? address.substr(0, SjisFitLength(address.data(), address.size(), FeedTitleLimit)) : item.title;
+            out.title = item.title.empty()
+                            ? CleanFeedText(address.data(), address.size(), FeedTitleLimit, false)
+                            : item.title;
             out.address = address;
             const std::string& id = !item.guid.empty() ? item.guid : !item.id.empty() ? item.id
                                   : !item.about.empty() ? item.about : address;

@@ -70,8 +70,13 @@ TEST(Feed, TitlesAreCleanedText) {
         "<item><title>&lt;em&gt;Esc&lt;/em&gt; &#65;&#x42; &quot;q&quot;\r\n\t  end</title>"
         "<link>https://n.example/2</link></item>"
         "<item><title>&#x3042;&hellip;&#12354;&#x4E00;</title><link>https://n.example/3</link></item>"
-        "<item><title></title><link>https://n.example/4</link></item>"));
-    ASSERT_EQ(4u, f.items.size());
+        "<item><title></title><link>https://n.example/4</link></item>"
+        "<item><title>\xF4\x02x\x81</title><link>https://n.example/\x93</link></item>"
+        "<item><link>https://n.example/\x93</link></item>"));
+    ASSERT_EQ(6u, f.items.size());
+    // no half characters and no control characters, whatever the bytes
+    EXPECT_EQ("x", f.items[4].title);
+    EXPECT_EQ("https://n.example/", f.items[5].title);
     EXPECT_EQ("Bold & \x93\xfa\x96\x7b", f.items[0].title);
     EXPECT_EQ("Esc AB \"q\" end", f.items[1].title);
     // kana and common punctuation keep their form; a character without one gets the stand-in
