@@ -737,3 +737,41 @@ std::vector<FeedLink> FindFeedLinks(const char* html, std::size_t length, const 
     }
     return links;
 }
+
+// ---- EUC-JP ------------------------------------------------------------------------------
+
+std::string EucJpToShiftJis(const char* bytes, std::size_t length) {
+    std::string out;
+    out.reserve(length);
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(bytes);
+    std::size_t i = 0;
+    auto inRow = [](unsigned char c) { return c >= 0xA1 && c <= 0xFE; };
+    while (i < length) {
+        const unsigned char c = s[i];
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+            ++i;
+        } else if (c == 0x8E && i + 1 < length && s[i + 1] >= 0xA1 && s[i + 1] <= 0xDF) {
+            out.push_back(static_cast<char>(s[i + 1]));  // half-width katakana
+            i += 2;
+        } else if (c == 0x8F && i + 2 < length && inRow(s[i + 1]) && inRow(s[i + 2])) {
+            out.append(SjisStandIn);  // JIS X 0212: no Shift-JIS form
+            i += 3;
+        } else if (inRow(c) && i + 1 < length && inRow(s[i + 1])) {
+            const unsigned j1 = c - 0x80u, j2 = s[i + 1] - 0x80u;
+            if (j1 > 0x74) {
+                out.append(SjisStandIn);  // rows JIS X 0208 leaves unassigned
+            } else {
+                const unsigned s1 = ((j1 + 1) >> 1) + (j1 <= 0x5E ? 0x70 : 0xB0);
+                const unsigned s2 = j2 + ((j1 & 1) ? (j2 < 0x60 ? 0x1F : 0x20) : 0x7E);
+                out.push_back(static_cast<char>(s1));
+                out.push_back(static_cast<char>(s2));
+            }
+            i += 2;
+        } else {
+            out.append(SjisStandIn);
+            ++i;
+        }
+    }
+    return out;
+}

@@ -56,3 +56,8 @@ std::vector<FeedLink> FindFeedLinks(const char* html, std::size_t length, const 
 // control characters. An absolute http(s) relative is returned as it is (its scheme and host
 // lowercased); "//host/path" takes the base's scheme.
 std::string ResolveAddress(const char* base, const char* relative);
+
+// EUC-JP bytes in Shift-JIS: JIS X 0208 (with the NEC special characters of row 13) and the
+// half-width katakana keep their form; JIS X 0212 characters and bytes that are not EUC-JP
+// become the stand-in (SjisStandIn). A portable alternative to the platform's code page.
+std::string EucJpToShiftJis(const char* bytes, std::size_t length);

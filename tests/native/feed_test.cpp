@@ -240,3 +240,29 @@ TEST(Feed, RealFeedsYieldTheirItems) {
         }
     }
 }
+
+// Every JIS X 0208 character converts as the system's converter converts it.
+TEST(FeedEncoding, EucJpToShiftJisMatchesTheCodePage) {
+    iconv_t cd = iconv_open("CP932", "EUC-JP");
+    if (cd == reinterpret_cast<iconv_t>(-1)) GTEST_SKIP() << "no EUC-JP converter";
+    int compared = 0;
+    for (unsigned j1 = 0x21; j1 <= 0x74; ++j1) {
+        for (unsigned j2 = 0x21; j2 <= 0x7E; ++j2) {
+            char euc[2] = {static_cast<char>(j1 + 0x80), static_cast<char>(j2 + 0x80)};
+            char sjis[4];
+            char* in = euc;
+            char* to = sjis;
+            std::size_t inLeft = 2, toLeft = sizeof sjis;
+            if (iconv(cd, &in, &inLeft, &to, &toLeft) == static_cast<std::size_t>(-1)) {
+                iconv(cd, nullptr, nullptr, nullptr, nullptr);
+                continue;  // unassigned
+            }
+            ASSERT_EQ(std::string(sjis, to), EucJpToShiftJis(euc, 2)) << std::hex << j1 << " " << j2;
+            ++compared;
+        }
+    }
+    iconv_close(cd);
+    EXPECT_GT(compared, 6800);
+    EXPECT_EQ("a\xB6" "b" + std::string(SjisStandIn) + SjisStandIn + "c" + SjisStandIn,
+              EucJpToShiftJis("a\x8E\xB6" "b\x8F\xA2\xAF\xFF" "c\xC6", 10));
+}
