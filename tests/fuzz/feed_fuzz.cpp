@@ -53,6 +53,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     DetectFeedEncoding(text.data(), text.size(), relative.c_str());
 
+    // converted EUC-JP is whole Shift-JIS characters
+    const std::string converted = EucJpToShiftJis(text.data(), text.size());
+    for (std::size_t i = 0; i < converted.size(); ++i) {
+        if (!SjisIsLead(static_cast<unsigned char>(converted[i]))) continue;
+        Check(++i < converted.size());
+        const unsigned char trail = static_cast<unsigned char>(converted[i]);
+        Check(trail >= 0x40 && trail != 0x7F && trail <= 0xFC);
+    }
+
     const ParsedFeed feed = ParseFeed(text.data(), text.size(), base, maxItems);
     Check(feed.items.size() <= maxItems);
     Check(feed.isFeed || feed.items.empty());
