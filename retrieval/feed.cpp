@@ -578,7 +578,9 @@ ParsedFeed ParseFeed(const char* text, std::size_t length, const char* feedAddre
             out.address = address;
             const std::string& id = !item.guid.empty() ? item.guid : !item.id.empty() ? item.id
                                   : !item.about.empty() ? item.about : address;
-            out.id = id.substr(0, SjisFitLength(id.data(), id.size(), FeedAddressLimit));
+            // kept in the list of seen items: one line, whole characters
+            out.id = CleanFeedText(id.data(), id.size(), FeedAddressLimit, false);
+            if (out.id.empty()) out.id = address;
             feed.items.push_back(std::move(out));
         }
         item = ItemReader();

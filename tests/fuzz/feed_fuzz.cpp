@@ -70,7 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         CheckText(item.title, FeedTitleLimit);
         Check(!item.title.empty());
         CheckAddress(item.address);
-        Check(!item.id.empty() && item.id.size() <= FeedAddressLimit);
+        Check(!item.id.empty());
+        CheckText(item.id, FeedAddressLimit);
     }
 
     for (const FeedLink& link : FindFeedLinks(text.data(), text.size(), base)) {

@@ -96,13 +96,14 @@ TEST(Feed, OnlyWebAddressesAreListed) {
         "<item><title>js</title><link>javascript:alert(1)</link></item>"
         "<item><title>file</title><link>file:///C:/Windows/notepad.exe</link></item>"
         "<item><title>relative guid</title><guid>12345</guid></item>"
-        "<item><title>guid</title><guid isPermaLink=\"false\">https://n.example/g</guid></item>"
+        "<item><title>guid</title><guid isPermaLink=\"false\">https://n.example/g\r\n x</guid></item>"
         "<item><title>ctl</title><link>https://n.example/a\x01" "b</link></item>"
         "<item><title>long</title><link>https://n.example/" + std::string(2000, 'a') + "</link></item>"
         "<item><title>rel</title><link>  ../b/c?x=1&amp;y=2#f  </link></item>"
         "<item><title>proto</title><link>//cdn.example/p</link></item>"));
     ASSERT_EQ(3u, f.items.size());
-    EXPECT_EQ("https://n.example/g", f.items[0].address);
+    EXPECT_EQ("https://n.example/g x", f.items[0].id);  // an identifier is one line
+    EXPECT_EQ("https://n.example/g%20x", f.items[0].address);
     EXPECT_EQ("https://news.example/b/c?x=1&y=2#f", f.items[1].address);
     EXPECT_EQ("https://cdn.example/p", f.items[2].address);
 }
