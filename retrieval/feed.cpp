@@ -1,8 +1,8 @@
 // Reading news feeds and finding them in pages.
 //
-// One forward scan over the text (the markup scanner below) gives start tags, end tags, text
-// and CDATA; the readers on top of it keep only the few elements they need. Nothing is ever
-// searched twice: a '<' without its '>' or a quote without its partner ends that search for
+// One forward scan over the text (the markup scanner of feed_markup.cpp) gives start tags, end
+// tags, text and CDATA; the readers on top of it keep only the few elements they need. Nothing is
+// ever searched twice: a '<' without its '>' or a quote without its partner ends that search for
 // the rest of the text, so sloppy or hostile input stays linear.
 #include "retrieval/feed.h"
 
