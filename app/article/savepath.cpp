@@ -15,7 +15,12 @@ int SplitSavePath(const char* path, char* folder, std::size_t folderCapacity, ch
         if (path[i] == '\\') separator = i;
     if (separator == n || separator == 0 || separator + 1 == n) return 0;
     const char* name = path + separator + 1;
-    SjisCopyCut(folder, folderCapacity, path, separator);
+    // A folder cut short would be another folder: the path is refused instead.
+    if (folderCapacity == 0 || titleCapacity == 0) return 0;
+    if (SjisCopyCut(folder, folderCapacity, path, separator) < separator) {
+        folder[0] = '\0';
+        return 0;
+    }
     if (!TextFileTitle(name, title, titleCapacity))
         SjisCopyCut(title, titleCapacity, name, std::strlen(name));
     return title[0] != '\0';

@@ -6,8 +6,8 @@
 #include <cstddef>
 
 // Splits path at its last backslash (never a trail byte of a double-byte character): the part
-// before it into folder, the name after it, less a ".txt" ending of any case, into title. Each
-// output is cut on a character boundary to its capacity. Returns 0 when the path has no folder
-// or no name.
+// before it into folder, the name after it, less a ".txt" ending of any case, into title. The
+// title is cut on a character boundary to its capacity. Returns 0 when the path has no folder
+// or no name, or when the folder does not fit whole into its buffer.
 int SplitSavePath(const char* path, char* folder, std::size_t folderCapacity, char* title,
                   std::size_t titleCapacity);

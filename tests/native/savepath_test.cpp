@@ -40,4 +40,15 @@ TEST(SavePath, PathsWithoutAFolderOrANameAreRefused) {
     EXPECT_EQ(0, SplitOf("").ok);
 }
 
+TEST(SavePath, AFolderThatDoesNotFitIsRefusedNotCut) {
+    char folder[9] = "x", title[16] = "x";
+    // Cut to "C:\\Users" the path would name another folder.
+    EXPECT_EQ(0, SplitSavePath("C:\\Users\\me\\news.txt", folder, sizeof folder, title, sizeof title));
+    EXPECT_STREQ("", folder);
+    EXPECT_EQ(1, SplitSavePath("C:\\Users\\news.txt", folder, sizeof folder, title, sizeof title));
+    EXPECT_STREQ("C:\\Users", folder);
+    // No room for a title is no title, not a success.
+    EXPECT_EQ(0, SplitSavePath("C:\\news.txt", folder, sizeof folder, title, 0));
+}
+
 }  // namespace
