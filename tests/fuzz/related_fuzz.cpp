@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "retrieval/article_rules.h"
+#include "fuzz_heap.h"
 
 namespace {
 
@@ -20,15 +21,6 @@ namespace {
 #define Check(ok) \
     ((ok) ? (void)0 : (std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #ok), std::abort()))
 
-struct Heap {
-    std::vector<char> bytes;
-    Heap(const std::string& text, std::size_t room) : bytes(std::strlen(text.c_str()) + 1 + room, '\0') {
-        std::memcpy(bytes.data(), text.c_str(), std::strlen(text.c_str()));
-    }
-    char* p() { return bytes.data(); }
-    std::size_t capacity() const { return bytes.size(); }
-    bool Ends() const { return std::memchr(bytes.data(), '\0', bytes.size()) != nullptr; }
-};
 
 std::string Text(FuzzedDataProvider& in, std::size_t most) {
     std::string s = in.ConsumeRandomLengthString(most);
