@@ -9,6 +9,7 @@
 #include "app/contextmenu.h"
 #include "app/entrypoints.h"
 #include "app/listcontent.h"
+#include "app/myfeeds.h"
 #include "app/readingcommands.h"
 #include "app/relatedlinks.h"
 #include "app/screens.h"
@@ -255,6 +256,13 @@ const CommandEntry Commands[] = {
     {IDM_ALT_8,                  R::Allowed,  F::Any,               nullptr,               PassOn                 },
     {IDM_ALT_9,                  R::Allowed,  F::Any,               nullptr,               PassOn                 },
     {IDM_SLEEP_TIMER_STATE,      R::Consumed, F::Any,               nullptr,               AnnounceSleepTimer     },
+    {IDM_FEED_ADD,               R::Refused,  F::InMenuList,        MyFeedsShown,          AddFeed                },
+    {IDM_FEED_RENAME,            R::Refused,  F::InMenuList,        MyFeedsShown,          RenameFeed             },
+    {IDM_FEED_DELETE,            R::Refused,  F::InMenuList,        MyFeedsShown,          DeleteFeed             },
+    {IDM_FEED_UP,                R::Refused,  F::InMenuList,        MyFeedsShown,          MoveFeedUp             },
+    {IDM_FEED_DOWN,              R::Refused,  F::InMenuList,        MyFeedsShown,          MoveFeedDown           },
+    {IDM_FEED_IMPORT,            R::Refused,  F::InMenuList,        MyFeedsShown,          ImportFeeds            },
+    {IDM_FEED_EXPORT,            R::Refused,  F::InMenuList,        MyFeedsShown,          ExportFeeds            },
 };
 
 // Action codes a menu entry may carry; each runs the command of its number, with that

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/contextpopup.h"
+#include "app/myfeeds.h"
 #include "app/screens.h"
 #include "app/shell.h"
 #include "speech/speak.h"
@@ -10,6 +11,7 @@
 namespace {
 
 constexpr int TopScrapbookEntry = 5;
+constexpr int MyFeedsPopup = 6;
 
 // PC-Talker says nothing of a popup opened by a program; it is told here.
 void AnnounceMenuOpen() { SpeakForPcTalker("メニューオープン", 100); }
@@ -34,6 +36,10 @@ FocusedPlace Place(HWND focus) {
 
 bool OpenContextMenu() {
     AnnounceMenuOpen();
+    if (FocusedView() == MenuList && MyFeedsShown()) {
+        TrackPopup(MyFeedsPopup);
+        return true;
+    }
     TrackPopup(ChooseContextPopup(
         Place(FocusedView()), MenuStack.MenuLevel, MenuStack.MenuSelection[0], ScrapbookMode));
     return true;

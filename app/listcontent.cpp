@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/menustack.h"
+#include "app/myfeeds.h"
 #include "app/screens.h"
 #include "app/scrapbookview.h"
 #include "app/shell.h"
@@ -39,6 +40,7 @@ const ListContentKind Kinds[] = {
     {ListContent::History,       true,  ActivateMenuEntry,    DeleteLogEntry, nullptr, SayMenuPath,    nullptr      },
     {ListContent::Favorites,     true,  ActivateMenuEntry,    DeleteLogEntry, nullptr, SayMenuPath,    nullptr      },
     {ListContent::ScrapFolders,  true,  OpenScrapFolder,      nullptr,        nullptr, SayMenuPath,    nullptr      },
+    {ListContent::MyFeeds,       true,  EnterMyFeed,          DeleteSelectedFeed, nullptr, SayMenuPath, nullptr  },
     {ListContent::Headlines,     false, OpenSelectedHeadline, nullptr,        nullptr, SayCategory,    HeadlineTitle},
     {ListContent::ScrapArticles, false, OpenScrapArticle,     nullptr,        nullptr, SayScrapFolder, nullptr      },
 };

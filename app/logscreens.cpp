@@ -4,6 +4,7 @@
 
 #include "app/entrypoints.h"
 #include "app/listcontent.h"
+#include "app/myfeeds.h"
 #include "app/screens.h"
 #include "app/shell.h"
 #include "library/favorites.h"
@@ -68,7 +69,7 @@ bool AlreadyOnLog(int topPosition) { return LogIsShown(topPosition) && FocusedVi
 
 void ReadCategoryName(const char* menuName, int number, char* name, int capacity) {
     char file[MAX_PATH * 2];
-    std::snprintf(file, sizeof file, "%s\\news\\%s", ProgramFolder, menuName);
+    CategoryFilePath(menuName, file, sizeof file);
     char section[32];
     std::snprintf(section, sizeof section, "Category%d", number);
     int size = capacity < CategoryNameCapacity ? capacity : CategoryNameCapacity;

@@ -27,7 +27,7 @@ HWND HeadlineList;
 HWND BodyView;
 HWND PageStore[PageStoreCount];
 HWND LastFocus;
-HMENU ContextMenus[6];
+HMENU ContextMenus[7];
 char ProgramFolder[FolderCapacity];
 char DataFolder[FolderCapacity];
 bool AltAcceleratorUsed;
@@ -66,7 +66,7 @@ HWND CreateChild(HWND parent, const char* cls, const char* text, DWORD style, in
 
 void LoadContextMenus(HINSTANCE instance) {
     HMENU menu = LoadMenuA(instance, IDR_CONTEXT_MENUS);
-    for (int i = 0; i < 6; ++i) ContextMenus[i] = menu ? GetSubMenu(menu, i) : nullptr;
+    for (int i = 0; i < 7; ++i) ContextMenus[i] = menu ? GetSubMenu(menu, i) : nullptr;
 }
 
 void CreateViews(HWND window) {

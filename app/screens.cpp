@@ -8,6 +8,7 @@
 #include "app/listcontent.h"
 #include "app/logscreens.h"
 #include "app/menufile.h"
+#include "app/myfeeds.h"
 #include "app/readingcommands.h"
 #include "app/receptionview.h"
 #include "app/relatedlinks.h"
@@ -72,6 +73,10 @@ void ActivateMenuEntry() {
     if (n == EntryHistory || n == EntryFavorites) {
         if (n == EntryHistory) ShowHistoryLevel();
         else ShowFavoritesLevel();
+        return;
+    }
+    if (n == EntryMyFeeds) {
+        ShowMyFeedsLevel();
         return;
     }
     if (n == EntryScrapbook) {
@@ -175,6 +180,7 @@ int ActivateEntry(int source) {
 
 void GoBackInMenu() {
     if (MenuStack.MenuLevel <= 0) return;
+    if (MenuListContent() == ListContent::MyFeeds) ShowListContent(ListContent::Menu);
     --MenuStack.MenuLevel;
     RedrawLevel(MenuStack.MenuLevel);
     if (MenuStack.MenuLevel == 0) ShowTopMenuContent();

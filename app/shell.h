@@ -23,7 +23,7 @@ extern HWND HeadlineList;
 extern HWND BodyView;
 extern HWND PageStore[PageStoreCount];
 extern HWND LastFocus;
-extern HMENU ContextMenus[6];
+extern HMENU ContextMenus[7];
 extern char ProgramFolder[FolderCapacity];
 extern char DataFolder[FolderCapacity];
 
