@@ -19,8 +19,8 @@ FeedEncoding DetectFeedEncoding(const char* bytes, std::size_t length, const cha
 
 // Longest title and address kept; longer ones are cut (titles on a character boundary) or,
 // for addresses, the item is skipped.
-constexpr std::size_t FeedTitleLimit = 1024;
-constexpr std::size_t FeedAddressLimit = 2048;
+constexpr std::size_t FeedTitleLimit = 255;   // fits a headline line
+constexpr std::size_t FeedAddressLimit = 1023;  // fits a headline address
 
 struct FeedItem {
     std::string title;    // Shift-JIS, references decoded, tags removed, whitespace collapsed
