@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "retrieval/pagecode.h"
 #include "retrieval/sjis.h"
 #include "win/codepage.h"
 
@@ -18,6 +19,21 @@ bool ConvertFeedPage(char* page, std::size_t capacity) {
     }
     if (std::strncmp(page, "\xEF\xBB\xBF", 3) == 0) std::memmove(page, page + 3, length - 3 + 1);
     return win::Utf8ToShiftJisInPlace(page, capacity);
+}
+
+void ConvertWebPage(char* page, std::size_t capacity) {
+    if (!page || capacity == 0) return;
+    switch (DetectFeedEncoding(page, std::strlen(page), nullptr)) {
+        case FeedEncoding::Utf8:
+            ConvertReceivedPage(page, capacity, true);
+            return;
+        case FeedEncoding::EucJp:
+            if (!win::EucJpToShiftJisInPlace(page, capacity)) return;
+            break;
+        case FeedEncoding::ShiftJis:
+            break;
+    }
+    ConvertReceivedPage(page, capacity, false);
 }
 
 FeedPageReading ReadFeedPage(char* page, std::size_t capacity, const char* address) {

@@ -12,6 +12,10 @@
 // not be converted.
 bool ConvertFeedPage(char* page, std::size_t capacity);
 
+// A web page (an article of a feed) into Shift-JIS from its declared or detected encoding, its
+// character references decoded as for every page.
+void ConvertWebPage(char* page, std::size_t capacity);
+
 // What a received address holds: a feed, or else the feed links of a web page.
 struct FeedPageReading {
     ParsedFeed feed;
