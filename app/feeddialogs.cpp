@@ -76,7 +76,7 @@ void OnChoiceInit(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_FEED_CHOICES);
     for (const FeedLink& link : *job->links) {
         std::string line = link.title.empty() ? link.address : link.title + " " + link.address;
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(line.c_str()));
     }
     SendMessageA(list, LB_SETCURSEL, 0, 0);
     SetFocus(list);

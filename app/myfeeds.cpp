@@ -37,8 +37,13 @@ void Warn(const char* text, const char* caption) {
     MessageBoxA(MainWindow, text, caption, MB_OK | MB_ICONEXCLAMATION);
 }
 
+// Set while the feeds file exists but cannot be read (locked, say): writing the list then
+// would replace feeds that were never read.
+bool FileUnreadable = false;
+
 void LoadFeeds(bool announceDamage) {
     FeedFileState state = LoadUserFeeds(DataFolder, UserFeeds);
+    FileUnreadable = state == FeedFileState::Unreadable;
     if (!announceDamage) return;
     if (state == FeedFileState::Damaged)
         Say("マイフィードのファイルに読めない部分がありました。読めたフィードを表示します", 0);
@@ -48,7 +53,7 @@ void LoadFeeds(bool announceDamage) {
 
 // Writes the list; when it cannot be written the list goes back to what the file holds.
 bool SaveFeeds() {
-    if (SaveUserFeeds(DataFolder, UserFeeds)) return true;
+    if (!FileUnreadable && SaveUserFeeds(DataFolder, UserFeeds)) return true;
     LoadFeeds(false);
     Say("マイフィードを保存できませんでした", 0);
     Warn("マイフィードを保存できませんでした。", "保存エラー");
@@ -76,7 +81,7 @@ void FillFeedList(int select) {
     SendMessageA(MenuList, LB_RESETCONTENT, 0, 0);
     for (std::size_t i = 0; i < UserFeeds.feeds.size(); ++i) {
         const UserFeed& feed = UserFeeds.feeds[i];
-        SendMessageA(MenuList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(feed.name.c_str()));
+        SendMessageA(MenuList, LB_INSERTSTRING, i, reinterpret_cast<LPARAM>(feed.name.c_str()));
         if (i < static_cast<std::size_t>(MenuEntryCount)) {
             std::snprintf(MenuStack.ListText[level][i], MenuTextCapacity, "%s", feed.name.c_str());
             std::snprintf(MenuStack.MenuName[level][i], MenuTextCapacity, "%s", MyFeedsMenuName);
