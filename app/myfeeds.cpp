@@ -237,6 +237,7 @@ void EnterMyFeed() {
     const UserFeed* feed = MyFeedsShown() ? SelectedFeed(&p) : nullptr;
     if (!feed) {
         if (!MyFeedsShown()) ActivateMenuEntry();
+        else if (UserFeeds.feeds.empty()) SayEmpty();
         return;
     }
     MenuStack.MenuSelection[MenuStack.MenuLevel] = p;
