@@ -21,7 +21,8 @@ std::vector<OpmlFeed> ReadOpml(const char* text, std::size_t length) {
             feed.title = CleanFeedText(value.data(), value.size(), FeedTitleLimit, false);
         if (feed.title.empty() && FindAttribute(t, "text", &value))
             feed.title = CleanFeedText(value.data(), value.size(), FeedTitleLimit, false);
-        if (feed.title.empty()) feed.title = feed.address.substr(0, FeedTitleLimit);
+        if (feed.title.empty())
+            feed.title = CleanFeedText(feed.address.data(), feed.address.size(), FeedTitleLimit, false);
         feeds.push_back(std::move(feed));
     }
     return feeds;

@@ -1,8 +1,8 @@
 // Reading news feeds and finding them in pages.
 //
-// One forward scan over the text (the markup scanner below) gives start tags, end tags, text
-// and CDATA; the readers on top of it keep only the few elements they need. Nothing is ever
-// searched twice: a '<' without its '>' or a quote without its partner ends that search for
+// One forward scan over the text (the markup scanner of feed_markup.cpp) gives start tags, end
+// tags, text and CDATA; the readers on top of it keep only the few elements they need. Nothing is
+// ever searched twice: a '<' without its '>' or a quote without its partner ends that search for
 // the rest of the text, so sloppy or hostile input stays linear.
 #include "retrieval/feed.h"
 
@@ -201,6 +201,11 @@ std::string CleanFeedText(const char* s, std::size_t n, std::size_t limit, bool 
         const unsigned char c = static_cast<unsigned char>(decoded[k]);
         if (SjisIsLead(c)) {
             if (k + 1 >= decoded.size()) break;  // a lone lead byte at the end
+            const unsigned char trail = static_cast<unsigned char>(decoded[k + 1]);
+            if (trail < 0x40 || trail == 0x7F || trail > 0xFC) {
+                ++k;  // not a character: the lead byte goes, the next byte is read on its own
+                continue;
+            }
             if (space && !out.empty()) out.push_back(' ');
             space = false;
             if (out.size() + 2 > limit) break;
@@ -320,10 +325,35 @@ bool ParseAbsolute(const std::string& s, AddressParts* parts) {
     return true;
 }
 
+// Whether s is an absolute address that resolving leaves as it is: a lowercase http(s)
+// scheme and host, a path with no "." segment, nothing to trim or escape. Most feed links are.
+bool IsFinalAddress(const char* s) {
+    std::size_t i;
+    if (std::strncmp(s, "https://", 8) == 0) i = 8;
+    else if (std::strncmp(s, "http://", 7) == 0) i = 7;
+    else return false;
+    const std::size_t hostStart = i;
+    for (; s[i] != '\0' && s[i] != '/' && s[i] != '?' && s[i] != '#'; ++i) {
+        const char c = s[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '-' || c == ':')) return false;
+    }
+    if (i == hostStart || s[hostStart] == ':' || s[i] != '/') return false;
+    bool inPath = true;
+    for (; s[i] != '\0'; ++i) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        if (c <= 0x20 || c == 0x7F) return false;
+        if (c == '?' || c == '#') inPath = false;
+        if (inPath && c == '/' && s[i + 1] == '.') return false;
+        if (i >= FeedAddressLimit) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string ResolveAddress(const char* base, const char* relative) {
     if (!relative) return std::string();
+    if (IsFinalAddress(relative)) return relative;
     std::string r = relative;
     if (r.size() > 4 * FeedAddressLimit) return std::string();
     {
@@ -414,33 +444,52 @@ FeedEncoding DetectFeedEncoding(const char* bytes, std::size_t length, const cha
 
 namespace {
 
-bool NameIs(const MarkupToken& t, const char* name) { return LocalNameIs(t.name, t.nameLength, name); }
+// The elements the reader acts on, by local name.
+enum class El { Other, Item, Entry, Title, Link, Guid, Id, Image, TextInput, Source, Channel,
+                Root, Break, Structural };
 
-// An element name without a prefix, or with the Atom prefix some RSS feeds use.
-bool PlainNameIs(const MarkupToken& t, const char* name) {
-    const std::size_t n = std::strlen(name);
-    if (t.nameLength == n) return NameEquals(t.name, n, name);
-    if (t.nameLength == n + 5 && StartsWithNoCase(t.name, t.nameLength, "atom:"))
-        return NameEquals(t.name + 5, n, name);
-    return false;
+struct ElementName {
+    El el = El::Other;
+    bool plain = false;  // no prefix, or the Atom prefix some RSS feeds use
+};
+
+ElementName Classify(const MarkupToken& t) {
+    // Names whose tags end any text being read, closed or not (El::Structural and the named
+    // ones above it): a feed that forgets a </title> loses that title's end, never the items
+    // after it.
+    struct Entry {
+        const char* name;
+        std::size_t length;
+        El el;
+    };
+    static const Entry Names[] = {
+        {"item", 4, El::Item},           {"entry", 5, El::Entry},         {"title", 5, El::Title},
+        {"link", 4, El::Link},           {"guid", 4, El::Guid},           {"id", 2, El::Id},
+        {"image", 5, El::Image},         {"textinput", 9, El::TextInput}, {"source", 6, El::Source},
+        {"channel", 7, El::Channel},     {"rss", 3, El::Root},            {"feed", 4, El::Root},
+        {"RDF", 3, El::Root},            {"br", 2, El::Break},            {"p", 1, El::Break},
+        {"div", 3, El::Break},           {"li", 2, El::Break},            {"description", 11, El::Structural},
+        {"summary", 7, El::Structural},  {"content", 7, El::Structural},  {"encoded", 7, El::Structural},
+        {"pubDate", 7, El::Structural},  {"date", 4, El::Structural},     {"updated", 7, El::Structural},
+        {"published", 9, El::Structural}, {"author", 6, El::Structural},  {"category", 8, El::Structural},
+        {"creator", 7, El::Structural},  {"subject", 7, El::Structural},  {"comments", 8, El::Structural},
+        {"enclosure", 9, El::Structural}};
+    std::size_t start = t.nameLength;
+    while (start > 0 && t.name[start - 1] != ':') --start;
+    const char* local = t.name + start;
+    const std::size_t length = t.nameLength - start;
+    ElementName out;
+    for (const Entry& e : Names) {
+        if (e.length == length && NameEquals(local, length, e.name)) {
+            out.el = e.el;
+            break;
+        }
+    }
+    out.plain = start == 0 || (start == 5 && NameEquals(t.name, 4, "atom"));
+    return out;
 }
 
-// Names whose tags end any text being read, closed or not: a feed that forgets a </title>
-// loses that title's end, never the items after it.
-bool IsStructural(const MarkupToken& t) {
-    static const char* const Names[] = {"item", "entry", "title", "link", "guid", "id",
-                                        "description", "summary", "content", "encoded",
-                                        "pubDate", "date", "updated", "published", "author",
-                                        "category", "channel", "source", "creator", "subject",
-                                        "comments", "enclosure", "rss", "feed", "RDF", "image"};
-    for (const char* n : Names)
-        if (NameIs(t, n)) return true;
-    return false;
-}
-
-bool IsBreak(const MarkupToken& t) {
-    return NameIs(t, "br") || NameIs(t, "p") || NameIs(t, "div") || NameIs(t, "li");
-}
+bool IsStructural(El el) { return el != El::Other && el != El::Break; }
 
 enum class Field { None, ChannelTitle, Title, Link, Guid, Id };
 
@@ -462,8 +511,7 @@ ParsedFeed ParseFeed(const char* text, std::size_t length, const char* feedAddre
     MarkupToken t;
     while (scanner.Next(&t) && t.kind != MarkupKind::Start) {
     }
-    if (t.kind != MarkupKind::Start ||
-        !(NameIs(t, "rss") || NameIs(t, "RDF") || NameIs(t, "feed")))
+    if (t.kind != MarkupKind::Start || Classify(t).el != El::Root)
         return feed;
     feed.isFeed = true;
     std::string base = feedAddress ? feedAddress : "";
@@ -524,11 +572,15 @@ ParsedFeed ParseFeed(const char* text, std::size_t length, const char* feedAddre
         }
         if (!address.empty()) {
             FeedItem out;
-            out.title = item.title.empty() ? address.substr(0, SjisFitLength(address.data(), address.size(), FeedTitleLimit)) : item.title;
+            out.title = item.title.empty()
+                            ? CleanFeedText(address.data(), address.size(), FeedTitleLimit, false)
+                            : item.title;
             out.address = address;
             const std::string& id = !item.guid.empty() ? item.guid : !item.id.empty() ? item.id
                                   : !item.about.empty() ? item.about : address;
-            out.id = id.substr(0, SjisFitLength(id.data(), id.size(), FeedAddressLimit));
+            // kept in the list of seen items: one line, whole characters
+            out.id = CleanFeedText(id.data(), id.size(), FeedAddressLimit, false);
+            if (out.id.empty()) out.id = address;
             feed.items.push_back(std::move(out));
         }
         item = ItemReader();
@@ -547,39 +599,40 @@ ParsedFeed ParseFeed(const char* text, std::size_t length, const char* feedAddre
                 buffer.append(t.text, t.textLength < room ? t.textLength : room);
             }
             break;
-        case MarkupKind::End:
+        case MarkupKind::End: {
+            const ElementName k = Classify(t);
             if (field != Field::None) {
-                const bool own = (field == Field::ChannelTitle || field == Field::Title) ? PlainNameIs(t, "title")
-                               : field == Field::Link ? PlainNameIs(t, "link")
-                               : field == Field::Guid ? PlainNameIs(t, "guid")
-                                                      : PlainNameIs(t, "id");
-                if (own) {
+                const El own = (field == Field::ChannelTitle || field == Field::Title) ? El::Title
+                             : field == Field::Link ? El::Link
+                             : field == Field::Guid ? El::Guid
+                                                    : El::Id;
+                if (k.el == own && k.plain) {
                     finishField();
                     break;
                 }
-                if (!IsStructural(t)) {
-                    if (IsBreak(t)) buffer.push_back(' ');
+                if (!IsStructural(k.el)) {
+                    if (k.el == El::Break) buffer.push_back(' ');
                     break;
                 }
                 finishField();
             }
-            if (inItem && (NameIs(t, "item") || NameIs(t, "entry") || NameIs(t, "channel") ||
-                           NameIs(t, "rss") || NameIs(t, "feed") || NameIs(t, "RDF"))) {
+            if (inItem && (k.el == El::Item || k.el == El::Entry || k.el == El::Channel || k.el == El::Root)) {
                 if (finishItem()) return feed;
-            } else if (NameIs(t, "image") || NameIs(t, "textinput") || NameIs(t, "textInput") ||
-                       (inItem && NameIs(t, "source"))) {
+            } else if (k.el == El::Image || k.el == El::TextInput || (inItem && k.el == El::Source)) {
                 if (nested > 0) --nested;
             }
             break;
-        case MarkupKind::Start:
+        }
+        case MarkupKind::Start: {
+            const ElementName k = Classify(t);
             if (field != Field::None) {
-                if (!IsStructural(t)) {
-                    if (IsBreak(t)) buffer.push_back(' ');
+                if (!IsStructural(k.el)) {
+                    if (k.el == El::Break) buffer.push_back(' ');
                     break;
                 }
                 finishField();
             }
-            if (NameIs(t, "item") || NameIs(t, "entry")) {
+            if (k.el == El::Item || k.el == El::Entry) {
                 if (inItem && finishItem()) return feed;
                 inItem = true;
                 item.base = base;
@@ -592,19 +645,19 @@ ParsedFeed ParseFeed(const char* text, std::size_t length, const char* feedAddre
                 if (t.selfClosing && finishItem()) return feed;
                 break;
             }
-            if (NameIs(t, "image") || NameIs(t, "textinput") || NameIs(t, "textInput") ||
-                (inItem && NameIs(t, "source"))) {
+            if (k.el == El::Image || k.el == El::TextInput || (inItem && k.el == El::Source)) {
                 if (!t.selfClosing) ++nested;
                 break;
             }
             if (nested > 0) break;
             if (!inItem) {
-                if (!haveChannelTitle && PlainNameIs(t, "title") && !t.selfClosing) field = Field::ChannelTitle;
+                if (!haveChannelTitle && k.el == El::Title && k.plain && !t.selfClosing) field = Field::ChannelTitle;
                 break;
             }
-            if (PlainNameIs(t, "title")) {
+            if (!k.plain) break;
+            if (k.el == El::Title) {
                 if (!item.haveTitle && !t.selfClosing) field = Field::Title;
-            } else if (PlainNameIs(t, "link")) {
+            } else if (k.el == El::Link) {
                 if (FindAttribute(t, "href", &attr)) {
                     std::string rel;
                     const bool hasRel = FindAttribute(t, "rel", &rel);
@@ -613,12 +666,13 @@ ParsedFeed ParseFeed(const char* text, std::size_t length, const char* feedAddre
                 } else if (!item.haveLink && !t.selfClosing) {
                     field = Field::Link;
                 }
-            } else if (PlainNameIs(t, "guid")) {
+            } else if (k.el == El::Guid) {
                 if (!item.haveGuid && !t.selfClosing) field = Field::Guid;
-            } else if (PlainNameIs(t, "id")) {
+            } else if (k.el == El::Id) {
                 if (!item.haveId && !t.selfClosing) field = Field::Id;
             }
             break;
+        }
         }
     }
     if (inItem) finishItem();
@@ -684,4 +738,42 @@ std::vector<FeedLink> FindFeedLinks(const char* html, std::size_t length, const 
         links.push_back(std::move(link));
     }
     return links;
+}
+
+// ---- EUC-JP ------------------------------------------------------------------------------
+
+std::string EucJpToShiftJis(const char* bytes, std::size_t length) {
+    std::string out;
+    out.reserve(length);
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(bytes);
+    std::size_t i = 0;
+    auto inRow = [](unsigned char c) { return c >= 0xA1 && c <= 0xFE; };
+    while (i < length) {
+        const unsigned char c = s[i];
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+            ++i;
+        } else if (c == 0x8E && i + 1 < length && s[i + 1] >= 0xA1 && s[i + 1] <= 0xDF) {
+            out.push_back(static_cast<char>(s[i + 1]));  // half-width katakana
+            i += 2;
+        } else if (c == 0x8F && i + 2 < length && inRow(s[i + 1]) && inRow(s[i + 2])) {
+            out.append(SjisStandIn);  // JIS X 0212: no Shift-JIS form
+            i += 3;
+        } else if (inRow(c) && i + 1 < length && inRow(s[i + 1])) {
+            const unsigned j1 = c - 0x80u, j2 = s[i + 1] - 0x80u;
+            if (j1 > 0x74) {
+                out.append(SjisStandIn);  // rows JIS X 0208 leaves unassigned
+            } else {
+                const unsigned s1 = ((j1 + 1) >> 1) + (j1 <= 0x5E ? 0x70 : 0xB0);
+                const unsigned s2 = j2 + ((j1 & 1) ? (j2 < 0x60 ? 0x1F : 0x20) : 0x7E);
+                out.push_back(static_cast<char>(s1));
+                out.push_back(static_cast<char>(s2));
+            }
+            i += 2;
+        } else {
+            out.append(SjisStandIn);
+            ++i;
+        }
+    }
+    return out;
 }

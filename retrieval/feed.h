@@ -25,7 +25,8 @@ constexpr std::size_t FeedAddressLimit = 1023;  // fits a headline address
 struct FeedItem {
     std::string title;    // Shift-JIS, references decoded, tags removed, whitespace collapsed
     std::string address;  // absolute http(s) address (relative links resolved against the feed)
-    std::string id;       // guid / Atom id / rdf:about, or the address when there is none
+    std::string id;       // guid / Atom id / rdf:about, or the address when there is none;
+                          // one line (no control characters), at most FeedAddressLimit bytes
 };
 
 struct ParsedFeed {
@@ -35,7 +36,9 @@ struct ParsedFeed {
                                   // http(s) address are skipped
 };
 
-// text: the feed converted to Shift-JIS by the caller (NUL not required; length bytes).
+// text: the feed converted to Shift-JIS by the caller (NUL not required; length bytes), as
+// ConvertReceivedPage converts a page: references to characters beyond ASCII are best decoded
+// before the conversion, since here only those to ASCII and a few kana and marks are known.
 // feedAddress: the address it was received from (relative links are resolved against it, or
 // against the feed's xml:base); may be empty.
 // Linear in length; tolerant of sloppy XML (stray '&', unclosed tags, CDATA, HTML in titles).
@@ -56,3 +59,8 @@ std::vector<FeedLink> FindFeedLinks(const char* html, std::size_t length, const 
 // control characters. An absolute http(s) relative is returned as it is (its scheme and host
 // lowercased); "//host/path" takes the base's scheme.
 std::string ResolveAddress(const char* base, const char* relative);
+
+// EUC-JP bytes in Shift-JIS: JIS X 0208 (with the NEC special characters of row 13) and the
+// half-width katakana keep their form; JIS X 0212 characters and bytes that are not EUC-JP
+// become the stand-in (SjisStandIn). A portable alternative to the platform's code page.
+std::string EucJpToShiftJis(const char* bytes, std::size_t length);

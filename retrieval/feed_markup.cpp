@@ -21,21 +21,20 @@ std::size_t Find3(const char* s, std::size_t n, std::size_t from, const char* ma
     return n;
 }
 
-// End of a CDATA section ("]]>") from `from`, stepping over double-byte characters whose
-// trail byte is ']'; n when it never ends.
+// End of a CDATA section ("]]>") from `from`, passing over a ']' that is the trail byte of a
+// double-byte character; n when it never ends. A byte outside the lead range always ends a
+// character, so the run of lead-range bytes before a ']' tells whether it is a trail byte;
+// that run never reaches back past the previous ']', which keeps the search linear.
 std::size_t CDataEnd(const char* s, std::size_t n, std::size_t from) {
     std::size_t i = from;
-    while (i + 3 <= n) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        if (SjisIsLead(c)) {
-            i += 2;
-        } else if (c == ']' && s[i + 1] == ']' && s[i + 2] == '>') {
-            return i;
-        } else {
-            ++i;
-        }
+    while (true) {
+        const std::size_t p = Find3(s, n, i, "]]>");
+        if (p >= n) return n;
+        std::size_t run = 0;
+        while (p - run > from && SjisIsLead(static_cast<unsigned char>(s[p - run - 1]))) ++run;
+        if (run % 2 == 0) return p;
+        i = p + 1;
     }
-    return n;
 }
 
 }  // namespace

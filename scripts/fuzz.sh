@@ -1,6 +1,6 @@
 #!/bin/sh
-# Runs every libFuzzer target on its kept corpus: the text primitives for 60 s, the page
-# extraction targets for 20 s (TAVLO_FUZZ_SECONDS sets one time for all).
+# Runs every libFuzzer target on its kept corpus: the text primitives for 40 s, the page
+# extraction and feed targets for 20 s each (TAVLO_FUZZ_SECONDS sets one time for all).
 set -e
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 B=$ROOT/build/fuzz
@@ -12,7 +12,7 @@ for exe in "$B"/*_fuzz; do
   mkdir -p "$work"
   [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/
   case $name in
-    textcut_fuzz) seconds=60 ;;
+    textcut_fuzz) seconds=40 ;;
     *) seconds=20 ;;
   esac
   seconds=${TAVLO_FUZZ_SECONDS:-$seconds}

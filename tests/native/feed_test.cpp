@@ -70,8 +70,13 @@ TEST(Feed, TitlesAreCleanedText) {
         "<item><title>&lt;em&gt;Esc&lt;/em&gt; &#65;&#x42; &quot;q&quot;\r\n\t  end</title>"
         "<link>https://n.example/2</link></item>"
         "<item><title>&#x3042;&hellip;&#12354;&#x4E00;</title><link>https://n.example/3</link></item>"
-        "<item><title></title><link>https://n.example/4</link></item>"));
-    ASSERT_EQ(4u, f.items.size());
+        "<item><title></title><link>https://n.example/4</link></item>"
+        "<item><title>\xF4\x02x\x81</title><link>https://n.example/\x93</link></item>"
+        "<item><link>https://n.example/\x93</link></item>"));
+    ASSERT_EQ(6u, f.items.size());
+    // no half characters and no control characters, whatever the bytes
+    EXPECT_EQ("x", f.items[4].title);
+    EXPECT_EQ("https://n.example/", f.items[5].title);
     EXPECT_EQ("Bold & \x93\xfa\x96\x7b", f.items[0].title);
     EXPECT_EQ("Esc AB \"q\" end", f.items[1].title);
     // kana and common punctuation keep their form; a character without one gets the stand-in
@@ -91,13 +96,14 @@ TEST(Feed, OnlyWebAddressesAreListed) {
         "<item><title>js</title><link>javascript:alert(1)</link></item>"
         "<item><title>file</title><link>file:///C:/Windows/notepad.exe</link></item>"
         "<item><title>relative guid</title><guid>12345</guid></item>"
-        "<item><title>guid</title><guid isPermaLink=\"false\">https://n.example/g</guid></item>"
+        "<item><title>guid</title><guid isPermaLink=\"false\">https://n.example/g\r\n x</guid></item>"
         "<item><title>ctl</title><link>https://n.example/a\x01" "b</link></item>"
         "<item><title>long</title><link>https://n.example/" + std::string(2000, 'a') + "</link></item>"
         "<item><title>rel</title><link>  ../b/c?x=1&amp;y=2#f  </link></item>"
         "<item><title>proto</title><link>//cdn.example/p</link></item>"));
     ASSERT_EQ(3u, f.items.size());
-    EXPECT_EQ("https://n.example/g", f.items[0].address);
+    EXPECT_EQ("https://n.example/g x", f.items[0].id);  // an identifier is one line
+    EXPECT_EQ("https://n.example/g%20x", f.items[0].address);
     EXPECT_EQ("https://news.example/b/c?x=1&y=2#f", f.items[1].address);
     EXPECT_EQ("https://cdn.example/p", f.items[2].address);
 }
@@ -234,4 +240,30 @@ TEST(Feed, RealFeedsYieldTheirItems) {
             EXPECT_EQ(std::string::npos, item.title.find('<')) << item.title;
         }
     }
+}
+
+// Every JIS X 0208 character converts as the system's converter converts it.
+TEST(FeedEncoding, EucJpToShiftJisMatchesTheCodePage) {
+    iconv_t cd = iconv_open("CP932", "EUC-JP");
+    if (cd == reinterpret_cast<iconv_t>(-1)) GTEST_SKIP() << "no EUC-JP converter";
+    int compared = 0;
+    for (unsigned j1 = 0x21; j1 <= 0x74; ++j1) {
+        for (unsigned j2 = 0x21; j2 <= 0x7E; ++j2) {
+            char euc[2] = {static_cast<char>(j1 + 0x80), static_cast<char>(j2 + 0x80)};
+            char sjis[4];
+            char* in = euc;
+            char* to = sjis;
+            std::size_t inLeft = 2, toLeft = sizeof sjis;
+            if (iconv(cd, &in, &inLeft, &to, &toLeft) == static_cast<std::size_t>(-1)) {
+                iconv(cd, nullptr, nullptr, nullptr, nullptr);
+                continue;  // unassigned
+            }
+            ASSERT_EQ(std::string(sjis, to), EucJpToShiftJis(euc, 2)) << std::hex << j1 << " " << j2;
+            ++compared;
+        }
+    }
+    iconv_close(cd);
+    EXPECT_GT(compared, 6800);
+    EXPECT_EQ("a\xB6" "b" + std::string(SjisStandIn) + SjisStandIn + "c" + SjisStandIn,
+              EucJpToShiftJis("a\x8E\xB6" "b\x8F\xA2\xAF\xFF" "c\xC6", 10));
 }
