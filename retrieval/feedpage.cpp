@@ -6,34 +6,22 @@
 #include "retrieval/sjis.h"
 #include "win/codepage.h"
 
-bool ConvertFeedPage(char* page, std::size_t capacity) {
-    if (!page || capacity == 0) return false;
-    std::size_t length = std::strlen(page);
-    switch (DetectFeedEncoding(page, length, nullptr)) {
-        case FeedEncoding::ShiftJis:
-            return true;
-        case FeedEncoding::EucJp:
-            return win::EucJpToShiftJisInPlace(page, capacity);
-        case FeedEncoding::Utf8:
-            break;
-    }
-    if (std::strncmp(page, "\xEF\xBB\xBF", 3) == 0) std::memmove(page, page + 3, length - 3 + 1);
-    return win::Utf8ToShiftJisInPlace(page, capacity);
-}
+void ConvertWebPage(char* page, std::size_t capacity) { ConvertFeedPage(page, capacity); }
 
-void ConvertWebPage(char* page, std::size_t capacity) {
-    if (!page || capacity == 0) return;
+bool ConvertFeedPage(char* page, std::size_t capacity) {
+    // The same as a web page: the reader knows only the references to ASCII and a few marks,
+    // so those to other characters are decoded here, in the feed's own code page.
+    if (!page || capacity == 0) return false;
     switch (DetectFeedEncoding(page, std::strlen(page), nullptr)) {
         case FeedEncoding::Utf8:
-            ConvertReceivedPage(page, capacity, true);
-            return;
+            return ConvertReceivedPage(page, capacity, true);
         case FeedEncoding::EucJp:
-            if (!win::EucJpToShiftJisInPlace(page, capacity)) return;
+            if (!win::EucJpToShiftJisInPlace(page, capacity)) return false;
             break;
         case FeedEncoding::ShiftJis:
             break;
     }
-    ConvertReceivedPage(page, capacity, false);
+    return ConvertReceivedPage(page, capacity, false);
 }
 
 FeedPageReading ReadFeedPage(char* page, std::size_t capacity, const char* address) {

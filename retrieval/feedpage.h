@@ -8,8 +8,8 @@
 #include "retrieval/headlines.h"
 
 // Brings a received feed or page (NUL-terminated in a buffer of capacity bytes) into Shift-JIS
-// from the encoding its bytes or its declaration give. False, the text unchanged, when it could
-// not be converted.
+// from the encoding its bytes or its declaration give, its references to characters beyond
+// ASCII decoded. False when it could not be converted.
 bool ConvertFeedPage(char* page, std::size_t capacity);
 
 // A web page (an article of a feed) into Shift-JIS from its declared or detected encoding, its

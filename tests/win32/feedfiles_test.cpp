@@ -89,7 +89,9 @@ TEST(FeedPage, FeedsOfEveryEncodingBecomeShiftJis) {
     const std::string utf8 = "<?xml version=\"1.0\"?><rss><channel><title>\xE6\xB8\xAF</title></channel></rss>";
     const std::string euc = "<?xml version=\"1.0\" encoding=\"EUC-JP\"?><rss><channel><title>\xB9\xC1</title></channel></rss>";
     const std::string sjis = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><rss><channel><title>港</title></channel></rss>";
-    for (const std::string& text : {utf8, "\xEF\xBB\xBF" + utf8, euc, sjis}) {
+    // And as a character reference, which the reader itself does not know.
+    const std::string reference = "<?xml version=\"1.0\" encoding=\"EUC-JP\"?><rss><channel><title>&#x6E2F;</title></channel></rss>";
+    for (const std::string& text : {utf8, "\xEF\xBB\xBF" + utf8, euc, sjis, reference}) {
         std::vector<char> page = Buffer(text, 4096);
         FeedPageReading reading = ReadFeedPage(page.data(), page.size(), "https://x.example/feed");
         EXPECT_TRUE(reading.feed.isFeed) << text;
