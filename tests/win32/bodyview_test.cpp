@@ -9,10 +9,10 @@
 
 #include <string>
 
-#include "app/bodyview.h"
-#include "app/clipboard.h"
-#include "app/search.h"
-#include "app/shell.h"
+#include "app/article/bodyview.h"
+#include "app/article/clipboard.h"
+#include "app/article/search.h"
+#include "app/state/shell.h"
 #include "speech/reading_lines.h"
 #include "test_windows.h"
 
