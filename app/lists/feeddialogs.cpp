@@ -34,15 +34,18 @@ void OnAddressInit(HWND dialog) {
     SetDlgItemTextA(dialog, IDC_FEED_ADDRESS, job->text->c_str());
 }
 
-bool OnAddressOk(HWND dialog) {
-    std::string text = EditText(dialog, IDC_FEED_ADDRESS);
+// OK takes the edit's text; an empty one keeps the dialog open on the edit.
+bool TakeText(HWND dialog, int id) {
+    std::string text = EditText(dialog, id);
     if (Empty(text)) {
-        SetFocus(GetDlgItem(dialog, IDC_FEED_ADDRESS));
+        SetFocus(GetDlgItem(dialog, id));
         return false;
     }
     *reinterpret_cast<TextJob*>(win::DialogParameter(dialog))->text = text;
     return true;
 }
+
+bool OnAddressOk(HWND dialog) { return TakeText(dialog, IDC_FEED_ADDRESS); }
 
 const win::DialogSpec AddressSpec = {IDD_FEED_ADDRESS, nullptr, 0, OnAddressInit, OnAddressOk, nullptr};
 
@@ -54,15 +57,7 @@ void OnNameInit(HWND dialog) {
     SendDlgItemMessageA(dialog, IDC_FEED_NAME, EM_SETSEL, 0, -1);
 }
 
-bool OnNameOk(HWND dialog) {
-    std::string text = EditText(dialog, IDC_FEED_NAME);
-    if (Empty(text)) {
-        SetFocus(GetDlgItem(dialog, IDC_FEED_NAME));
-        return false;
-    }
-    *reinterpret_cast<TextJob*>(win::DialogParameter(dialog))->text = text;
-    return true;
-}
+bool OnNameOk(HWND dialog) { return TakeText(dialog, IDC_FEED_NAME); }
 
 const win::DialogSpec NameSpec = {IDD_FEED_NAME, nullptr, 0, OnNameInit, OnNameOk, nullptr};
 

@@ -308,11 +308,9 @@ bool RenameFeed() {
     name = CleanFeedName(name);
     if (name.empty()) return true;
     UserFeeds.feeds[p].name = name;
-    if (!SaveFeeds()) {
-        FillFeedList(p);
-        return true;
-    }
+    bool saved = SaveFeeds();  // when not, the list is again what the file holds
     FillFeedList(p);
+    if (!saved) return true;
     char text[FeedNameLimit + 32];
     std::snprintf(text, sizeof text, "名前を「%s」に変更しました", name.c_str());
     Say(text, 100);
@@ -457,18 +455,6 @@ bool AnnounceFeedNews(const ReceptionReport& report) {
     SendMessageA(HeadlineList, LB_SETCURSEL, 0, 0);
     SendMessageA(HeadlineList, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(HeadlineList, nullptr, TRUE);
-    char text[96];
-    std::snprintf(text, sizeof text, "受信した見出しは%d件です。新着%d件", report.count, news.newCount);
-    switch (CurrentSpeechEngine()) {
-        case SpeechEngineNvda:
-            SpeakMessage(text, 10);
-            break;
-        case SpeechEnginePcTalker:
-            SpeakMessage(text, 500);
-            if (report.count > 0) SpeakMessage(report.titles[0], 500);
-            break;
-        default:
-            break;
-    }
+    AnnounceHeadlineCount(report.count, false, report.titles[0], news.newCount);
     return true;
 }
