@@ -31,8 +31,9 @@ bool ReadWholeFile(const char* path, std::string& text, std::size_t limit) {
     if (!file) return false;
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return false;
+    // A larger file is not read at all: a part of it, written back, would lose the rest.
+    if (static_cast<unsigned long long>(size.QuadPart) > limit) return false;
     std::size_t length = static_cast<std::size_t>(size.QuadPart);
-    if (length > limit) length = limit;
     text.assign(length, '\0');
     DWORD read = 0;
     if (length > 0 && (!ReadFile(file.get(), &text[0], static_cast<DWORD>(length), &read, nullptr)))

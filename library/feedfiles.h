@@ -22,6 +22,7 @@ std::vector<std::string> LoadSeenItems(const char* dataFolder, int id);
 bool SaveSeenItems(const char* dataFolder, int id, const std::vector<std::string>& keys);
 void RemoveSeenItems(const char* dataFolder, int id);
 
-// Whole files for the exchange with other programs.
+// Whole files for the exchange with other programs. A file of more than limit bytes is not
+// read (false).
 bool ReadWholeFile(const char* path, std::string& text, std::size_t limit);
 bool ReplaceFileText(const char* path, const std::string& text);

@@ -167,7 +167,11 @@ FeedFileReading ParseFeedFile(const char* text, std::size_t length) {
     enum { None, Order, Category, Other } in = None;
     int current = 0;
     bool damaged = false;
-    if (length >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0) damaged = true;  // saved by an editor
+    if (length >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0) {  // saved by an editor
+        damaged = true;
+        text += 3;
+        length -= 3;
+    }
     ForEachLine(text, length, [&](const std::string& raw) {
         std::string line = Trim(raw);
         if (line.empty() || line[0] == ';') return;

@@ -77,6 +77,7 @@ TEST(FeedList, DamagedFileLosesNothingThatCanBeRead) {
         "Feed3=oops\r\n"   // not an id
         "this line is not a key\r\n"
         "Feed4=2\r\n"      // twice
+        "Feed5=8\r\n"      // the order is read past the byte-order mark
         "\r\n[Category2]\r\nParameter1=二\r\nParameter3=https://two.example/\r\n"
         "[Category5]\nParameter1=五\nParameter3=https://five.example/\n"       // in no order
         "[Category6]\rParameter1=悪\rParameter3=javascript:x\r"                 // unsafe address
@@ -85,8 +86,8 @@ TEST(FeedList, DamagedFileLosesNothingThatCanBeRead) {
         "[Category8]\r\nParameter1=\"引用\"\r\nParameter3=https://eight.example/";  // no last line end
     FeedFileReading reading = Reparse(text);
     EXPECT_TRUE(reading.damaged);
-    EXPECT_EQ(Names(reading.list), (std::vector<std::string>{"二", "五", "引用"}));
-    EXPECT_EQ(reading.list.feeds[2].address, "https://eight.example/");
+    EXPECT_EQ(Names(reading.list), (std::vector<std::string>{"二", "引用", "五"}));
+    EXPECT_EQ(reading.list.feeds[1].address, "https://eight.example/");
 
     EXPECT_TRUE(Reparse("").list.feeds.empty());
     EXPECT_FALSE(Reparse("").damaged);

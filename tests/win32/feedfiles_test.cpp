@@ -67,6 +67,9 @@ TEST(FeedFiles, DamagedFileIsKeptAsItWasBeforeItIsWrittenOver) {
     EXPECT_EQ(Slurp(folder + "\\MyFeeds.ini.bak"), damaged);
     ASSERT_TRUE(SaveUserFeeds(folder.c_str(), list));
     EXPECT_EQ(LoadUserFeeds(folder.c_str(), list), FeedFileState::Read);
+    // Too large to be read whole: not read in part either, which the program then keeps.
+    Put(folder + "\\MyFeeds.ini", std::string(4 * 1024 * 1024 + 1, '\n'));
+    EXPECT_EQ(LoadUserFeeds(folder.c_str(), list), FeedFileState::Unreadable);
 
     // A file that cannot be replaced (here: the target is a folder) leaves nothing behind.
     std::string blocked = folder + "\\blocked";
