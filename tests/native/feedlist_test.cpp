@@ -38,10 +38,6 @@ TEST(FeedList, KeepsItsOrderAndIdsThroughTheFile) {
     EXPECT_EQ(reading.list.feeds[0].id, 3);
     EXPECT_EQ(reading.list.feeds[1].id, 2);
     EXPECT_EQ(reading.list.feeds[0].address, "http://c.example/atom");
-    // The file is what the category reader expects.
-    std::string text = FormatFeedFile(list);
-    EXPECT_NE(text.find("[Category3]\r\nParameter1=三つ目\r\nParameter2=feed\r\nParameter3=http://c.example/atom"),
-              std::string::npos);
 }
 
 TEST(FeedList, AddRefusesDuplicatesUnsafeAddressesAndMoreThanTheLimit) {
