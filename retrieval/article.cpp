@@ -31,13 +31,13 @@ ArticleMarkers CategoryMarkers(const CategoryParameterSet& parameters) {
     return markers;
 }
 
-// Pages are UTF-8 unless the category says "2" (already Shift-JIS); either way their
-// character references are decoded.
 // The articles of the user's own feeds come from any site: their code page is the page's own.
 bool OwnFeed(const CategoryParameterSet& parameters) {
     return std::strcmp(CategoryParameter(parameters, 2), "feed") == 0;
 }
 
+// Pages are UTF-8 unless the category says "2" (already Shift-JIS); either way their
+// character references are decoded.
 void ConvertPage(win::HeapBuffer& page, const CategoryParameterSet& parameters) {
     if (OwnFeed(parameters)) {
         ConvertWebPage(page.get(), page.capacity());

@@ -1,10 +1,10 @@
 #include "retrieval/feedpage.h"
 
 #include <cstring>
+#include <string>
 
 #include "retrieval/pagecode.h"
 #include "retrieval/sjis.h"
-#include "win/codepage.h"
 
 void ConvertWebPage(char* page, std::size_t capacity) { ConvertFeedPage(page, capacity); }
 
@@ -15,9 +15,11 @@ bool ConvertFeedPage(char* page, std::size_t capacity) {
     switch (DetectFeedEncoding(page, std::strlen(page), nullptr)) {
         case FeedEncoding::Utf8:
             return ConvertReceivedPage(page, capacity, true);
-        case FeedEncoding::EucJp:
-            if (!win::EucJpToShiftJisInPlace(page, capacity)) return false;
+        case FeedEncoding::EucJp: {
+            const std::string converted = EucJpToShiftJis(page, std::strlen(page));
+            SjisCopyCut(page, capacity, converted.data(), converted.size());
             break;
+        }
         case FeedEncoding::ShiftJis:
             break;
     }

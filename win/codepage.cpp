@@ -61,12 +61,10 @@ bool Narrow(UINT codePage, const wchar_t* wide, const char* standIn, HeapBuffer&
 
 }  // namespace
 
-namespace {
-
-bool ToShiftJisInPlace(UINT codePage, char* buffer, size_t capacity) {
+bool Utf8ToShiftJisInPlace(char* buffer, size_t capacity) {
     if (!buffer || capacity == 0) return false;
     HeapBuffer wide(1), converted(1);
-    if (!Widen(codePage, buffer, wide)) return false;
+    if (!Widen(CP_UTF8, buffer, wide)) return false;
     FoldSurrogatePairs(reinterpret_cast<wchar_t*>(wide.get()));
     if (!Narrow(ShiftJisCodePage, reinterpret_cast<wchar_t*>(wide.get()), ShiftJisStandIn, converted))
         return false;
@@ -75,12 +73,6 @@ bool ToShiftJisInPlace(UINT codePage, char* buffer, size_t capacity) {
     buffer[fit] = '\0';
     return true;
 }
-
-}  // namespace
-
-bool Utf8ToShiftJisInPlace(char* buffer, size_t capacity) { return ToShiftJisInPlace(CP_UTF8, buffer, capacity); }
-
-bool EucJpToShiftJisInPlace(char* buffer, size_t capacity) { return ToShiftJisInPlace(20932, buffer, capacity); }
 
 bool ShiftJisToUtf8(const char* text, HeapBuffer& utf8) {
     HeapBuffer wide(1);

@@ -21,9 +21,6 @@ constexpr const char* ShiftJisStandIn = "\x81\x45";
 // was, when it cannot be converted.
 bool Utf8ToShiftJisInPlace(char* buffer, size_t capacity);
 
-// The same for EUC-JP text (code page 20932).
-bool EucJpToShiftJisInPlace(char* buffer, size_t capacity);
-
 // The Shift-JIS text re-encoded as UTF-8 into a new buffer of its own size. False, utf8
 // untouched, when it cannot be converted.
 bool ShiftJisToUtf8(const char* text, HeapBuffer& utf8);
