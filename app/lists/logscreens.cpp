@@ -6,6 +6,7 @@
 #include "app/lists/listcontent.h"
 #include "app/lists/screens.h"
 #include "app/state/shell.h"
+#include "app/lists/myfeeds.h"
 #include "library/favorites.h"
 #include "library/receptionlog.h"
 #include "library/shortcuts.h"
@@ -68,7 +69,7 @@ bool AlreadyOnLog(int topPosition) { return LogIsShown(topPosition) && FocusedVi
 
 void ReadCategoryName(const char* menuName, int number, char* name, int capacity) {
     char file[MAX_PATH * 2];
-    std::snprintf(file, sizeof file, "%s\\news\\%s", ProgramFolder, menuName);
+    CategoryFilePath(menuName, file, sizeof file);
     char section[32];
     std::snprintf(section, sizeof section, "Category%d", number);
     int size = capacity < CategoryNameCapacity ? capacity : CategoryNameCapacity;
