@@ -20,6 +20,7 @@
 #include "speech/reading.h"
 #include "speech/speak.h"
 #include "win/handles.h"
+#include "win/plaintext.h"
 
 MenuStackData MenuStack;
 volatile LONG ScrapbookMode = 0;
@@ -124,7 +125,7 @@ void CopyPageStoreToBody(int depth) {
     if (!text.get()) return;
     GetWindowTextA(PageStoreSlot(depth), text.get(), length * 2 + 1);
     SetWindowTextA(BodyView, "");
-    SetWindowTextA(BodyView, text.get());
+    win::SetRichEditPlainText(BodyView, text.get());
 }
 
 bool ReloadTopMenu() {

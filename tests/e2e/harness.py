@@ -2,6 +2,7 @@
 (the screen-reader transcript) and what a screen reader sees (the probe) out."""
 import json
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -34,6 +35,11 @@ Parameter12=1
 Parameter17=<title>
 Parameter18=</title>
 """
+
+
+def unescape(text):
+    """A transcript text as it was said: the doubles escape a backslash, CR and LF with a backslash."""
+    return re.sub(r"\\([\\rn])", lambda m: {"\\": "\\", "r": "\r", "n": "\n"}[m.group(1)], text)
 
 
 def windows_path(path):
@@ -264,7 +270,7 @@ class Tavlo:
             parts = line.split("\t")
             parts += [""] * (5 - len(parts))
             calls.append({"time": float(parts[0]), "engine": parts[1], "call": parts[2],
-                          "text": parts[3].replace("\\n", "\n").replace("\\r", "\r"), "detail": parts[4]})
+                          "text": unescape(parts[3]), "detail": parts[4]})
         return calls
 
     def spoken(self):

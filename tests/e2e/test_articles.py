@@ -34,6 +34,9 @@ CATEGORIES = "".join([
     CATEGORY.format(n=3, name="天気", source="https://localhost/tenki/",
                     list="https://localhost/articles/weather.html", area_start='<ul class="headlines">',
                     area_end="</ul>", item_start='<li><a href="', item_end='"'),
+    CATEGORY.format(n=4, name="書式記事", source="https://localhost/",
+                    list="https://localhost/articles/rtf-list.html", area_start='<ul class="headlines">',
+                    area_end="</ul>", item_start='<li><a href="', item_end='"'),
 ])
 
 MENU = """
@@ -50,6 +53,9 @@ Number2=2
 ListText3=天気
 MenuName3=articles.txt
 Number3=3
+ListText4=書式記事
+MenuName4=articles.txt
+Number4=4
 """
 
 
@@ -91,6 +97,20 @@ def test_enter_shows_the_cleaned_article_and_backspace_returns(site, tavlo):
     tavlo.keys("BackSpace")
     tavlo.wait_for(lambda: tavlo.focus_id() == 101, what="the headline list again")
     assert tavlo.view(101)["visible"] and not tavlo.view(102)["visible"]
+
+
+@pytest.mark.settings({"Opetion20": 2, "Opetion22": 0, "Opetion19": 0})
+def test_an_article_that_is_a_rich_text_document_is_shown_and_read_as_its_characters(site, tavlo):
+    open_category(tavlo, 3, 1)
+    open_headline(tavlo)
+    tavlo.wait_for(lambda: tavlo.focus_id() == 102, what="the body view")
+    document = r"{\rtf1\ansi{\fonttbl{\f0 x;}}見える\v 隠し\v0 の本文{\pict\pngblip 89504e470d0a1a0a}}"
+    text = [line for line in lines(tavlo.view(102)["text"]) if line]
+    assert text == [document, "二行目です。"]
+    mark = len(tavlo.spoken())
+    tavlo.keys("ctrl+1")  # read from the top
+    tavlo.wait_spoken("終わり", timeout=30)
+    assert document in tavlo.spoken()[mark:]
 
 
 @pytest.mark.settings({"Opetion20": 2, "Opetion22": 0})
