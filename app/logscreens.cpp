@@ -67,6 +67,8 @@ bool AlreadyOnLog(int topPosition) { return LogIsShown(topPosition) && FocusedVi
 }  // namespace
 
 void ReadCategoryName(const char* menuName, int number, char* name, int capacity) {
+    if (capacity > 0) name[0] = '\0';
+    if (!IsCategoryFileName(menuName)) return;
     char file[MAX_PATH * 2];
     std::snprintf(file, sizeof file, "%s\\news\\%s", ProgramFolder, menuName);
     char section[32];

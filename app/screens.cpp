@@ -53,6 +53,11 @@ void RedrawLevel(int level) {
 }  // namespace
 
 void ReceiveCategoryEntry(int level, int p) {
+    // A hand-edited or planted log must not steer the reception with a file outside News.
+    if (!IsCategoryFileName(MenuStack.MenuName[level][p])) {
+        SpeakMessage("記事リストの受信ができませんでした", 0);
+        return;
+    }
     StartCategoryReception(level, p);
     char name[64];
     ReadCategoryName(MenuStack.MenuName[level][p], MenuStack.Number[level][p], name, sizeof name);
