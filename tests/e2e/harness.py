@@ -194,8 +194,10 @@ class Tavlo:
         """Writes a category file (given as UTF-8) into the program's News folder."""
         (self.folder / "News" / name).write_bytes(text.replace("\n", "\r\n").encode("cp932"))
 
-    def start(self, wait=True):
-        self.process = subprocess.Popen(["wine", "Tavlo.exe"], cwd=self.folder, env=self.env(),
+    def start(self, wait=True, cwd=None):
+        """cwd: another working folder to start in than the program folder."""
+        program = str(self.folder / "Tavlo.exe") if cwd else "Tavlo.exe"
+        self.process = subprocess.Popen(["wine", program], cwd=cwd or self.folder, env=self.env(),
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if wait:
             self.wait_for(lambda: self.window_exists(), what="the main window")
