@@ -10,7 +10,7 @@ set(TAVLO_WIN_LIBS winhttp urlmon ole32 oleaut32 uuid shell32 shlwapi comdlg32 c
 add_library(tavlo_core STATIC ${CORE_SOURCES})
 target_include_directories(tavlo_core PUBLIC ${CMAKE_SOURCE_DIR})
 
-set(APP_MAIN ${CMAKE_SOURCE_DIR}/app/main.cpp)
+set(APP_MAIN ${CMAKE_SOURCE_DIR}/app/window/main.cpp)
 list(REMOVE_ITEM WIN_SOURCES ${APP_MAIN})
 add_library(tavlo_win STATIC ${WIN_SOURCES})
 target_link_libraries(tavlo_win PUBLIC tavlo_core ${TAVLO_WIN_LIBS})

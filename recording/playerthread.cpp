@@ -14,8 +14,10 @@ const char* const PlayerOpenFailedText = "音声ファイルをオープンで�
 
 namespace {
 
-constexpr std::size_t StreamLimit = 512u * 1024 * 1024;  // the largest stream fetched to a file
+constexpr std::size_t StreamLimit = 200u * 1024 * 1024;  // the largest stream fetched to a file
 constexpr DWORD TickMs = 10;
+// A stream fetched at last may take longer than a page; closing the dialog stops it sooner.
+constexpr unsigned StreamDeadlineMs = 10 * 60 * 1000;
 
 std::wstring Wide(const char* text) {
     const int length = MultiByteToWideChar(win::ShiftJisCodePage, 0, text, -1, nullptr, 0);
@@ -24,6 +26,13 @@ std::wstring Wide(const char* text) {
     MultiByteToWideChar(win::ShiftJisCodePage, 0, text, -1, &wide[0], length);
     wide.resize(static_cast<std::size_t>(length) - 1);
     return wide;
+}
+
+bool IsLatestOpening(const PlayerRequest& request) { return PlayerSession.load() == request.session; }
+
+// A stream is fetched only while its dialog is open and no later opening has replaced it.
+bool OpeningStillOpen(void* request) {
+    return IsLatestOpening(*static_cast<const PlayerRequest*>(request)) && PlayState.load() != PlayClosed;
 }
 
 // The fetched copy of a stream, deleted when the playback ends.
@@ -37,7 +46,11 @@ class FetchedStream {
         char name[32];
         PlayerDownloadName(request.address, name, sizeof name);
         std::string path = std::string(request.dataFolder) + "\\" + name;
-        if (request.dataFolder[0] && FetchToFile(request.address, path.c_str(), StreamLimit)) path_ = path;
+        FetchLimits limits;
+        limits.deadlineMs = StreamDeadlineMs;
+        limits.keepGoing = OpeningStillOpen;
+        limits.context = const_cast<PlayerRequest*>(&request);
+        if (request.dataFolder[0] && FetchToFile(request.address, path.c_str(), StreamLimit, limits)) path_ = path;
         return path_;
     }
 
@@ -63,8 +76,6 @@ void PlayFetchedFromNowOn(const char* address) {
     std::lock_guard<std::mutex> lock(FetchedOnlyLock);
     FetchedOnly = address;
 }
-
-bool IsLatestOpening(const PlayerRequest& request) { return PlayerSession.load() == request.session; }
 
 // Sets PlayState to playing unless the dialog has closed meanwhile.
 void StartPlaying() {

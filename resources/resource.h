@@ -3,7 +3,7 @@
 //
 // Adding a command: give it a name below (IDM_, its number from the command table), use the
 // name in the menu bar, the accelerators or the context menus of tavlo.rc, and add its row to
-// the command table in app/commands.cpp. An action code of a menu definition file that runs a
+// the command table in app/window/commands.cpp. An action code of a menu definition file that runs a
 // command is listed there too (MenuFileActions).
 // Adding a dialog: write its template in dialogs.rc under an IDD_ name defined here (the value
 // is the template's resource name, a string), its controls under IDC_<DIALOG>_ names, and its

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <mutex>
 
 #include "retrieval/fetch.h"
 #include "retrieval/pagecode.h"
@@ -19,6 +20,9 @@ namespace {
 
 constexpr size_t ListPageCapacity = 2048000;
 constexpr size_t SecondPageCapacity = 1024000;
+// Receptions superseded while their server is slow still take a moment to notice it; beyond
+// this many threads a new reception waits for one of them instead of starting another.
+constexpr int MostReceptionThreads = 3;
 
 // Which category to receive and whom to tell: taken on the window thread when the reception
 // starts, with the reception's place in the order of receptions.
@@ -37,12 +41,24 @@ std::atomic<unsigned> LatestTicket{0};
 Request LastRequest;
 bool HaveLastRequest = false;
 
+// The reception threads running, and the reception waiting for one of them to be free (only
+// the latest one waits: an earlier one is superseded anyway).
+std::mutex ThreadsLock;
+int RunningThreads = 0;
+std::unique_ptr<Request> WaitingRequest;
+
 bool Current(unsigned ticket) { return LatestTicket.load() == ticket; }
 
-bool Fetch(const char* address, win::HeapBuffer& page, bool withFallback) {
+// A download is wanted only while its reception is the latest.
+bool StillCurrent(void* ticket) { return Current(*static_cast<const unsigned*>(ticket)); }
+
+bool Fetch(const char* address, win::HeapBuffer& page, bool withFallback, unsigned ticket) {
     if (!page.get()) return false;
-    if (FetchPage(address, page.get(), page.capacity())) return true;
-    return withFallback && FetchPageViaMoniker(address, page.get(), page.capacity());
+    FetchLimits limits;
+    limits.keepGoing = StillCurrent;
+    limits.context = &ticket;
+    if (FetchPage(address, page.get(), page.capacity(), limits)) return true;
+    return withFallback && Current(ticket) && FetchPageViaMoniker(address, page.get(), page.capacity(), limits);
 }
 
 void ReadParameters(const Request& request, CategoryParameterSet& parameters) {
@@ -78,7 +94,7 @@ bool KeepCutting(int, void* ticket) { return Current(*static_cast<unsigned*>(tic
 // below 250). False when the page was not received.
 bool ReceiveSecondPage(const char* address, ReceptionReport& report) {
     win::HeapBuffer page(SecondPageCapacity);
-    if (!Fetch(address, page, false)) return false;
+    if (!Fetch(address, page, false, report.ticket)) return false;
     const CategoryParameterSet& parameters = report.parameters;
     if (std::strcmp(CategoryParameter(parameters, 12), "2") != 0)
         ConvertReceivedPage(page.get(), page.capacity(), true);
@@ -109,7 +125,7 @@ void Receive(Request& request) {
     Post(request, NewReport(request, ReceptionStage::Started, parameters));
 
     win::HeapBuffer page(ListPageCapacity);
-    if (!Fetch(CategoryParameter(parameters, 3), page, true)) {
+    if (!Fetch(CategoryParameter(parameters, 3), page, true, ticket)) {
         if (Current(ticket)) Post(request, NewReport(request, ReceptionStage::Failed, parameters));
         return;
     }
@@ -140,12 +156,53 @@ void Receive(Request& request) {
     if (Current(ticket)) Post(request, std::move(report));
 }
 
+// A reception that ran out of memory is reported as not received, when even that can be.
+void ReceiveOrFail(Request& request) {
+    try {
+        Receive(request);
+    } catch (const std::bad_alloc&) {
+        try {
+            CategoryParameterSet none = {};
+            if (Current(request.ticket)) Post(request, NewReport(request, ReceptionStage::Failed, none));
+        } catch (const std::bad_alloc&) {
+        }
+    }
+}
+
+// A reception thread: its first reception, then any that waited for it.
+void ReceptionThread(Request& first) {
+    ReceiveOrFail(first);
+    for (;;) {
+        std::unique_ptr<Request> next;
+        {
+            std::lock_guard<std::mutex> lock(ThreadsLock);
+            if (!WaitingRequest) {
+                --RunningThreads;
+                return;
+            }
+            next = std::move(WaitingRequest);
+        }
+        ReceiveOrFail(*next);
+    }
+}
+
 void Start(const Request& snapshot) {
     auto request = std::make_unique<Request>(snapshot);
     request->ticket = ++LatestTicket;
     LastRequest = *request;
     HaveLastRequest = true;
-    win::StartWorker(Receive, std::move(request));
+    {
+        std::lock_guard<std::mutex> lock(ThreadsLock);
+        if (RunningThreads >= MostReceptionThreads) {
+            WaitingRequest = std::move(request);
+            return;
+        }
+        ++RunningThreads;
+    }
+    if (!win::StartWorker(ReceptionThread, std::move(request))) {
+        std::lock_guard<std::mutex> lock(ThreadsLock);
+        --RunningThreads;
+    }
 }
 
 }  // namespace

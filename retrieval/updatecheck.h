@@ -23,5 +23,10 @@ void ProductPageAddress(char* buffer, size_t capacity);
 
 enum class UpdateStatus { Unreachable, Current, NewerRelease };
 
-// Downloads the version file (blocking; Win32 only) and compares it with this release.
-UpdateStatus FetchUpdateStatus();
+// The deadline of the check made at start-up, which holds up the first view of the window:
+// 8 s, or the downloads' own deadline when that is shorter.
+unsigned StartupUpdateDeadline();
+
+// Downloads the version file (blocking; Win32 only) and compares it with this release. Within
+// deadlineMs, or the downloads' own deadline with 0.
+UpdateStatus FetchUpdateStatus(unsigned deadlineMs = 0);

@@ -33,7 +33,11 @@ struct WorkerStart {
 template <class Args>
 DWORD WINAPI WorkerMain(void* parameter) {
     std::unique_ptr<WorkerStart<Args>> start(static_cast<WorkerStart<Args>*>(parameter));
-    start->work(*start->args);
+    // Memory running out ends this work, not the program; the work announces what it can.
+    try {
+        start->work(*start->args);
+    } catch (const std::bad_alloc&) {
+    }
     return 0;
 }
 

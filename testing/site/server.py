@@ -14,12 +14,15 @@ Files:
 Faults, chosen by path:
   /_fault/empty                 200 with an empty body
   /_fault/slow/<file>           <file> in pieces of 1 KiB, 0.2 s apart (?delay=seconds)
+  /_fault/trickle/<file>        <file> one byte at a time, 1 s apart (?delay=seconds)
   /_fault/cut/<file>            announces the whole <file> but closes halfway through
   /_fault/big?bytes=N           N bytes (default 5 MiB), byte i is 'a' + i % 26
   /_fault/nul                   the body "before\\0after"
   /_fault/silent?seconds=N      reads the request, answers nothing, closes after N s (90)
   /_fault/unknown-ca?count=N    the next N connections get a certificate from a CA that
                                 nobody trusts (default 1); answers "armed"
+  /_fault/redirect?to=A         a 302 (?status=N) whose Location is A (without it, the
+                                request's own path), with a small body
 """
 
 import argparse
@@ -220,11 +223,18 @@ class Handler(http.server.BaseHTTPRequestHandler):
             with self.server.lock:
                 self.server.unknown_ca_armed = max(1, number("count", 1))
             return self.send_body(b"armed", "text/plain")
+        if path == "/_fault/redirect":
+            return self.send_redirect(query.get("to", [self.path])[0], number("status", 302))
         if path.startswith("/_fault/slow/"):
             body = self.read_document(path[len("/_fault/slow"):], url.query)
             if body is None:
                 return self.send_body(NOT_FOUND_PAGE, status=404)
             return self.send_slowly(body, number("delay", 0.2, float))
+        if path.startswith("/_fault/trickle/"):
+            body = self.read_document(path[len("/_fault/trickle"):], url.query)
+            if body is None:
+                return self.send_body(NOT_FOUND_PAGE, status=404)
+            return self.send_slowly(body, number("delay", 1.0, float), piece=1)
         if path.startswith("/_fault/cut/"):
             body = self.read_document(path[len("/_fault/cut"):], url.query)
             if body is None:
@@ -268,10 +278,21 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if self.command != "HEAD":
             self.wfile.write(body)
 
-    def send_slowly(self, body, delay):
+    def send_redirect(self, location, status):
+        body = b"<html><body>moved</body></html>"
+        self.send_response(status)
+        self.send_header("Location", location)
+        self.send_header("Content-Type", "text/html")
+        self.send_header("Content-Length", str(len(body)))
+        self.send_header("Connection", "close")
+        self.end_headers()
+        if self.command != "HEAD":
+            self.wfile.write(body)
+
+    def send_slowly(self, body, delay, piece=1024):
         self.start(200, len(body), "text/html")
-        for at in range(0, len(body), 1024):
-            self.wfile.write(body[at:at + 1024])
+        for at in range(0, len(body), piece):
+            self.wfile.write(body[at:at + piece])
             self.wfile.flush()
             time.sleep(delay)
 

@@ -34,7 +34,10 @@ CATEGORIES = "".join([
     CATEGORY.format(n=3, name="天気", source="https://localhost/tenki/",
                     list="https://localhost/articles/weather.html", area_start='<ul class="headlines">',
                     area_end="</ul>", item_start='<li><a href="', item_end='"'),
-    CATEGORY.format(n=4, name="書式記事", source="https://localhost/",
+    CATEGORY.format(n=4, name="遅い記事", source="https://localhost/",
+                    list="https://localhost/articles/trickle.html", area_start='<ul class="headlines">',
+                    area_end="</ul>", item_start='<li><a href="', item_end='"'),
+    CATEGORY.format(n=5, name="書式記事", source="https://localhost/",
                     list="https://localhost/articles/rtf-list.html", area_start='<ul class="headlines">',
                     area_end="</ul>", item_start='<li><a href="', item_end='"'),
 ])
@@ -53,9 +56,12 @@ Number2=2
 ListText3=天気
 MenuName3=articles.txt
 Number3=3
-ListText4=書式記事
+ListText4=遅い記事
 MenuName4=articles.txt
 Number4=4
+ListText5=書式記事
+MenuName5=articles.txt
+Number5=5
 """
 
 
@@ -101,7 +107,7 @@ def test_enter_shows_the_cleaned_article_and_backspace_returns(site, tavlo):
 
 @pytest.mark.settings({"Opetion20": 2, "Opetion22": 0, "Opetion19": 0})
 def test_an_article_that_is_a_rich_text_document_is_shown_and_read_as_its_characters(site, tavlo):
-    open_category(tavlo, 3, 1)
+    open_category(tavlo, 4, 1)
     open_headline(tavlo)
     tavlo.wait_for(lambda: tavlo.focus_id() == 102, what="the body view")
     document = r"{\rtf1\ansi{\fonttbl{\f0 x;}}見える\v 隠し\v0 の本文{\pict\pngblip 89504e470d0a1a0a}}"
@@ -139,6 +145,22 @@ def test_download_failure_is_spoken_and_the_list_stays(site, tavlo):
     tavlo.wait_spoken("本文の受信ができませんでした", timeout=30)
     assert tavlo.focus_id() == 101
     assert not tavlo.view(102)["visible"]
+
+
+@pytest.mark.settings({"Opetion20": 2, "Opetion22": 0})
+def test_an_article_trickling_in_is_given_up_at_the_deadline(site, tavlo):
+    """The page comes one byte a second (fourteen minutes in all); the download gives up at
+    its deadline (3 s for the test), the failure is heard and the window answers again."""
+    tavlo.switches["TAVLO_FETCH_DEADLINE_MS"] = "3000"
+    open_category(tavlo, 3, 1)
+    asked = time.time()
+    open_headline(tavlo)
+    tavlo.wait_spoken("本文の受信ができませんでした", timeout=40)
+    assert tavlo.focus_id() == 101
+    assert not tavlo.view(102)["visible"]
+    print(f"[ measured ] trickling article given up, window answering {time.time() - asked:.1f} s after Enter")
+    log = (site / "requests.log").read_text(encoding="utf-8")
+    assert "GET\t/_fault/trickle/articles/plain.html\t" in log
 
 
 @pytest.mark.settings({"Opetion20": 2, "Opetion22": 0})

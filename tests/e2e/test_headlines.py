@@ -31,10 +31,11 @@ QUICK_A = p(p1="カテゴリーA", p2="https://localhost/", p3="https://localhos
             p4='<div id="list">', p5="</div>", p6='<li><a href="', p7='"', p12="1")
 QUICK_B = dict(QUICK_A, p1="カテゴリーB", p3=H + "quickB.html")
 BROKEN = p(p1="届かない", p2="https://localhost/", p3="")
+SLOW = dict(MANY, p1="遅い一覧", p3="https://localhost/_fault/slow/headlines/many.html?delay=0.5", p15="")
 
 CATEGORIES = "".join(category(n, **{k: v for k, v in params.items()})
                      for n, params in [(1, LIST), (2, FEED), (3, MANY), (4, RADIO), (5, QUICK_A), (6, QUICK_B),
-                                       (7, BROKEN)])
+                                       (7, BROKEN), (8, SLOW)])
 
 MENU = """
 [Menu1]
@@ -62,6 +63,9 @@ Number7=7
 ListText8=節のないカテゴリー
 MenuName8=cats.txt
 Number8=99
+ListText9=遅い一覧
+MenuName9=cats.txt
+Number9=8
 """
 
 PCTALKER = {"Opetion20": 1, "Opetion16": 1}
@@ -171,3 +175,24 @@ def test_receptions_in_quick_succession_leave_the_list_of_the_last(tavlo):
     assert headlines(tavlo)["selection"] == 0
     assert tavlo.spoken()[-2:] == ["受信した見出しは40件です", "カテゴリーBの見出し1"]
     assert tavlo.process.poll() is None
+
+
+@pytest.mark.settings(PCTALKER)
+@pytest.mark.menu(MENU)
+def test_fifty_quick_reloads_of_a_slow_page_keep_the_threads_few(tavlo):
+    """F5 held against a page that takes eight seconds: each reload supersedes the one before,
+    which stops its download; the threads stay few and the last reload's list is heard."""
+    tavlo.start()
+    install_categories(tavlo)
+    before = tavlo.probe()["threads"]
+    tavlo.keys(*(["Down"] * 8), "Return")
+    tavlo.wait_spoken("遅い一覧を受信")
+    tavlo.keys(*(["F5"] * 50), delay=40, settle=0)
+    during = tavlo.probe()["threads"]
+    tavlo.wait_spoken("受信した見出しは260件です", timeout=60)
+    assert tavlo.spoken().count("受信した見出しは260件です") == 1
+    assert headlines(tavlo)["count"] == 260
+    after = tavlo.wait_for(lambda: (lambda n: n if n <= before + 2 else None)(tavlo.probe()["threads"]),
+                           timeout=20, what="the threads to wind down")
+    print(f"[ measured ] threads {before} before, {during} after fifty reloads, {after} at the end")
+    assert during <= before + 6

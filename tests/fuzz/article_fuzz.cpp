@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "retrieval/article_rules.h"
+#include "fuzz_heap.h"
 #include "retrieval/forecast.h"
 
 namespace {
@@ -18,15 +19,6 @@ void Check(bool ok) {
     if (!ok) std::abort();
 }
 
-struct Heap {
-    std::vector<char> bytes;
-    Heap(const std::string& text, std::size_t room) : bytes(std::strlen(text.c_str()) + 1 + room, '\0') {
-        std::memcpy(bytes.data(), text.c_str(), std::strlen(text.c_str()));
-    }
-    char* p() { return bytes.data(); }
-    std::size_t capacity() const { return bytes.size(); }
-    bool Ends() const { return std::memchr(bytes.data(), '\0', bytes.size()) != nullptr; }
-};
 
 std::string Marker(FuzzedDataProvider& in) {
     std::string s = in.ConsumeRandomLengthString(12);

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/caretlines.h"
+#include "app/article/caretlines.h"
 
 namespace {
 

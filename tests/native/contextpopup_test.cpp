@@ -1,7 +1,7 @@
 // The popup the Applications key opens for each focus and state.
 #include <gtest/gtest.h>
 
-#include "app/contextpopup.h"
+#include "app/window/contextpopup.h"
 
 namespace {
 

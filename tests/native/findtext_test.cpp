@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/findtext.h"
+#include "app/article/findtext.h"
 #include "retrieval/sjis.h"
 
 namespace {

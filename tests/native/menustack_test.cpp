@@ -3,7 +3,7 @@
 #include <cstring>
 #include <memory>
 
-#include "app/menustack.h"
+#include "app/state/menustack.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/savepath.h"
+#include "app/article/savepath.h"
 
 namespace {
 
@@ -38,6 +38,17 @@ TEST(SavePath, PathsWithoutAFolderOrANameAreRefused) {
     EXPECT_EQ(0, SplitOf("\\news.txt").ok);
     EXPECT_EQ(0, SplitOf("C:\\a\\.txt").ok);
     EXPECT_EQ(0, SplitOf("").ok);
+}
+
+TEST(SavePath, AFolderThatDoesNotFitIsRefusedNotCut) {
+    char folder[9] = "x", title[16] = "x";
+    // Cut to "C:\\Users" the path would name another folder.
+    EXPECT_EQ(0, SplitSavePath("C:\\Users\\me\\news.txt", folder, sizeof folder, title, sizeof title));
+    EXPECT_STREQ("", folder);
+    EXPECT_EQ(1, SplitSavePath("C:\\Users\\news.txt", folder, sizeof folder, title, sizeof title));
+    EXPECT_STREQ("C:\\Users", folder);
+    // No room for a title is no title, not a success.
+    EXPECT_EQ(0, SplitSavePath("C:\\news.txt", folder, sizeof folder, title, 0));
 }
 
 }  // namespace

@@ -9,11 +9,11 @@
 
 #include <string>
 
-#include "app/articleview.h"
-#include "app/bodyview.h"
-#include "app/clipboard.h"
-#include "app/search.h"
-#include "app/shell.h"
+#include "app/article/articleview.h"
+#include "app/article/bodyview.h"
+#include "app/article/clipboard.h"
+#include "app/article/search.h"
+#include "app/state/shell.h"
 #include "speech/reading_lines.h"
 #include "test_windows.h"
 #include "win/plaintext.h"

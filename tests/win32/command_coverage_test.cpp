@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/commands.h"
+#include "app/window/commands.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/commands.h"
-#include "app/search.h"
-#include "app/shell.h"
+#include "app/window/commands.h"
+#include "app/article/search.h"
+#include "app/state/shell.h"
 #include "resources/resource.h"
 #include "retrieval/headlines.h"
 #include "speech/reading.h"

@@ -127,6 +127,24 @@ TEST_F(PlayerThreadTest, AddressesThatGiveNoAudioAreAnnouncedAndLeaveNothing) {
     }
 }
 
+// A stream fetched slowly (a minute for the whole file) is written as it arrives, and closing
+// the dialog stops the fetch at once and leaves no file.
+TEST_F(PlayerThreadTest, ClosingTheDialogStopsAStreamStillBeingFetched) {
+    if (!SiteRunning()) GTEST_SKIP() << "the local test site is not running (run these tests through ctest)";
+    const std::string fetched = folder_ + "\\player.wav";
+    HANDLE thread = Open(Site("/_fault/slow/audio/news.wav?delay=0.5"));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            WIN32_FILE_ATTRIBUTE_DATA data = {};
+            return GetFileAttributesExA(fetched.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeLow >= 2048;
+        },
+        20000))
+        << "nothing of the stream reached the file while it was fetched";
+    EXPECT_TRUE(Close(thread));
+    EXPECT_FALSE(Exists(fetched));
+    EXPECT_TRUE(heard_.Copy().empty());
+}
+
 // Handles the platform keeps of every filter graph, even an empty one, after it is released
 // (Wine's DirectShow keeps one).
 double PlatformHandlesPerGraph() {

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/shell.h"
+#include "app/state/shell.h"
 #include "library/settings.h"
 #include "speech/reading.h"
 #include "speech/screenreaders.h"

@@ -5,13 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "retrieval/reception.h"
+#include "testing/doubles/processcounts.h"
 
 namespace {
 
@@ -55,7 +58,11 @@ const char Categories[] =
     "Parameter4=<div id=\"list\">\r\nParameter5=</div>\r\nParameter6=<li><a href=\"\r\nParameter7=\"\r\n"
     "Parameter12=1\r\n"
     "[Category4]\r\n"
-    "Parameter1=届かない\r\nParameter2=https://localhost/\r\nParameter3=\r\n";
+    "Parameter1=届かない\r\nParameter2=https://localhost/\r\nParameter3=\r\n"
+    "[Category5]\r\n"
+    "Parameter1=遅い\r\nParameter2=https://localhost/\r\n"
+    "Parameter3=https://localhost/_fault/slow/headlines/many.html?delay=1\r\n"
+    "Parameter4=<div id=\"list\">\r\nParameter5=</div>\r\nParameter6=<li><a href=\"\r\nParameter7=\"\r\n";
 
 class ReceptionTest : public ::testing::Test {
   protected:
@@ -133,6 +140,38 @@ TEST_F(ReceptionTest, ALaterReceptionMakesTheReportsOfASlowerOneStale) {
             EXPECT_EQ(40, seen.count);
         }
     }
+}
+
+// Reloads in quick succession against a page that takes fifteen seconds: each superseded
+// reception stops its download, only a few threads ever run, and the last one asked for is
+// received.
+TEST_F(ReceptionTest, QuickReloadsOfASlowPageKeepTheThreadsFew) {
+    const DWORD self = GetCurrentProcessId();
+    const long before = ProcessThreadCountOf(self);
+    ASSERT_GT(before, 0);
+    long most = before;
+    for (int i = 0; i < 50; ++i) {
+        StartHeadlineReception(window_, file_.c_str(), 5);
+        Sleep(40);
+        most = std::max(most, ProcessThreadCountOf(self));
+    }
+    StartHeadlineReception(window_, file_.c_str(), 3);
+    auto start = std::chrono::steady_clock::now();
+    while (!PumpUntilLatestEnds(50)) {
+        most = std::max(most, ProcessThreadCountOf(self));
+        ASSERT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20)) << "the last one never came";
+    }
+    const long elapsed = static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
+    const Seen* last = nullptr;
+    for (const Seen& seen : Reports)
+        if (seen.latest && seen.stage != ReceptionStage::Started) last = &seen;
+    ASSERT_NE(nullptr, last);
+    EXPECT_EQ(ReceptionStage::Received, last->stage);
+    EXPECT_EQ("カテゴリーB", last->name);
+    EXPECT_LE(most - before, 6) << "threads: " << before << " before, at most " << most;
+    std::printf("[ measured ] 51 receptions: threads %ld before, at most %ld; the last received %ld ms after it was asked for\n",
+                before, most, elapsed);
 }
 
 }  // namespace

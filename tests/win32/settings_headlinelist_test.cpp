@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/shell.h"
-#include "app/listcontent.h"
+#include "app/state/shell.h"
+#include "app/lists/listcontent.h"
 #include "library/settings.h"
 #include "retrieval/headlines.h"
 
