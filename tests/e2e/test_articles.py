@@ -107,7 +107,7 @@ def test_enter_shows_the_cleaned_article_and_backspace_returns(site, tavlo):
 
 @pytest.mark.settings({"Opetion20": 2, "Opetion22": 0, "Opetion19": 0})
 def test_an_article_that_is_a_rich_text_document_is_shown_and_read_as_its_characters(site, tavlo):
-    open_category(tavlo, 4, 1)
+    open_category(tavlo, 4, 2)
     open_headline(tavlo)
     tavlo.wait_for(lambda: tavlo.focus_id() == 102, what="the body view")
     document = r"{\rtf1\ansi{\fonttbl{\f0 x;}}見える\v 隠し\v0 の本文{\pict\pngblip 89504e470d0a1a0a}}"
@@ -145,6 +145,17 @@ def test_download_failure_is_spoken_and_the_list_stays(site, tavlo):
     tavlo.wait_spoken("本文の受信ができませんでした", timeout=30)
     assert tavlo.focus_id() == 101
     assert not tavlo.view(102)["visible"]
+
+
+@pytest.mark.settings({"Opetion20": 2, "Opetion22": 0})
+def test_an_address_too_long_for_its_buffer_is_not_fetched_cut(site, tavlo):
+    """With the category's base put before it, the second headline's address no longer fits
+    its buffer: the cut address would name another page, so nothing is fetched."""
+    open_category(tavlo, 4, 2)
+    open_headline(tavlo, downs=1)
+    tavlo.wait_spoken("本文の受信ができませんでした", timeout=30)
+    assert tavlo.focus_id() == 101
+    assert "/articles/long-" not in (site / "requests.log").read_text(encoding="utf-8")
 
 
 @pytest.mark.settings({"Opetion20": 2, "Opetion22": 0})
