@@ -12,3 +12,4 @@ list(APPEND WIN_SOURCES app/scrapbook/scrapbookview.cpp app/scrapbook/scrapbookd
 list(APPEND WIN_SOURCES app/tasks/updatecheck.cpp app/tasks/sleeptimer.cpp)
 list(APPEND WIN_SOURCES app/tasks/recordingcommands.cpp)
 list(APPEND WIN_SOURCES app/article/relatedlinks.cpp)
+list(APPEND WIN_SOURCES app/lists/myfeeds.cpp app/lists/feeddialogs.cpp)

@@ -96,6 +96,13 @@
 #define IDM_ALT_8 598
 #define IDM_ALT_9 599
 #define IDM_SLEEP_TIMER_STATE 600
+#define IDM_FEED_ADD 610
+#define IDM_FEED_RENAME 611
+#define IDM_FEED_DELETE 612
+#define IDM_FEED_UP 613
+#define IDM_FEED_DOWN 614
+#define IDM_FEED_IMPORT 615
+#define IDM_FEED_EXPORT 616
 
 // --- Controls of the main window ----------------------------------------------------------
 #define IDC_LIST_LABEL 1  // the hidden labels of the two lists
@@ -183,6 +190,15 @@
 #define IDC_RECSET_TEST 105
 #define IDC_RECSET_TITLE_FIRST 107
 #define IDC_RECSET_FORMAT 108
+
+#define IDD_FEED_ADDRESS "FeedAddressDialog"
+#define IDC_FEED_ADDRESS 101
+
+#define IDD_FEED_NAME "FeedNameDialog"
+#define IDC_FEED_NAME 101
+
+#define IDD_FEED_CHOICE "FeedChoiceDialog"
+#define IDC_FEED_CHOICES 101
 
 #define IDD_LINK_LIST "LinkListDialog"
 #define IDC_LINK_LIST 101

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "retrieval/article_rules.h"
+#include "retrieval/feedpage.h"
 #include "retrieval/fetch.h"
 #include "retrieval/forecast.h"
 #include "retrieval/pagecode.h"
@@ -30,9 +31,18 @@ ArticleMarkers CategoryMarkers(const CategoryParameterSet& parameters) {
     return markers;
 }
 
+// The articles of the user's own feeds come from any site: their code page is the page's own.
+bool OwnFeed(const CategoryParameterSet& parameters) {
+    return std::strcmp(CategoryParameter(parameters, 2), "feed") == 0;
+}
+
 // Pages are UTF-8 unless the category says "2" (already Shift-JIS); either way their
 // character references are decoded.
 void ConvertPage(win::HeapBuffer& page, const CategoryParameterSet& parameters) {
+    if (OwnFeed(parameters)) {
+        ConvertWebPage(page.get(), page.capacity());
+        return;
+    }
     ConvertReceivedPage(
         page.get(), page.capacity(), std::strcmp(CategoryParameter(parameters, 12), "2") != 0);
 }
@@ -129,7 +139,13 @@ bool ReceiveArticle(const ArticleRequest& request, ArticleResult& result) {
     const bool offersLinks =
         !IsAsahiRssFeed(CategoryParameter(parameters, 3), SourceAddress(SourceAsahiRssHost));
     int links = 0;
-    if (!ExtractArticle(page.get(),
+    if (OwnFeed(parameters)) {
+        // No markers are known for the sites of the user's feeds: the page's main text is read.
+        if (!ExtractMainTextArticle(page.get(), page.capacity(), source, CategoryMarkers(parameters))) {
+            result.failure = ArticleFailure::NoBody;
+            return false;
+        }
+    } else if (!ExtractArticle(page.get(),
                         page.capacity(),
                         source,
                         CategoryMarkers(parameters),

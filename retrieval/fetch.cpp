@@ -282,14 +282,16 @@ void StoreBody(const std::vector<char>& body, char* destination) {
 }
 
 // One moniker download, shared by the caller, who stops waiting for it at its deadline, and
-// the thread that runs it, which may take longer: whichever lets go last frees it.
+// the thread that runs it, which may take longer: whichever lets go last frees it. The caller
+// waits for the thread itself to end, so that a download that was waited for leaves nothing
+// of its own behind when the call returns.
 struct MonikerJob {
     std::wstring url;
     size_t limit = 0;
     std::vector<char> body;
     bool received = false;
     std::atomic<bool> abandoned{false};
-    win::KernelHandle done{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    win::KernelHandle thread;
 };
 
 struct MonikerWork {
@@ -329,7 +331,10 @@ bool ReadMoniker(MonikerJob& job) {
 
 void RunMoniker(MonikerWork& work) {
     work.job->received = ReadMoniker(*work.job);
-    SetEvent(work.job->done.get());
+}
+
+void KeepMonikerThread(MonikerWork& work, HANDLE thread) {
+    work.job->thread.Reset(thread);
 }
 
 }  // namespace
@@ -375,14 +380,14 @@ int FetchPageViaMoniker(const char* address, char* destination, size_t capacity,
     if (!address || !destination || capacity == 0) return 0;
     const Deadline deadline(limits);
     auto job = std::make_shared<MonikerJob>();
-    if (!Widen(address, job->url) || !StartsWith(job->url, L"https://") || !job->done) return 0;
+    if (!Widen(address, job->url) || !StartsWith(job->url, L"https://")) return 0;
     job->limit = capacity - 1;
     auto work = std::make_unique<MonikerWork>();
     work->job = job;
-    if (!win::StartWorker(RunMoniker, std::move(work))) return 0;
+    if (!win::StartWorker(RunMoniker, std::move(work), KeepMonikerThread)) return 0;
     // The caller's thread waits at most until its deadline; the download left behind then ends
     // on its own and nothing of it reaches the destination.
-    while (WaitForSingleObject(job->done.get(), std::min<DWORD>(50, deadline.Left())) != WAIT_OBJECT_0) {
+    while (WaitForSingleObject(job->thread.get(), std::min<DWORD>(50, deadline.Left())) != WAIT_OBJECT_0) {
         if (!deadline.Wanted()) {
             job->abandoned.store(true);
             return 0;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 
+#include "retrieval/feedpage.h"
 #include "retrieval/fetch.h"
 #include "retrieval/pagecode.h"
 #include "retrieval/sources.h"
@@ -130,6 +131,13 @@ void Receive(Request& request) {
         return;
     }
     if (!Current(ticket)) return;
+    if (std::strcmp(CategoryParameter(parameters, 2), "feed") == 0) {
+        // One of the user's own feeds: read as a feed, whatever its markup and code page.
+        FeedPageReading reading = ReadFeedPage(page.get(), page.capacity(), CategoryParameter(parameters, 3));
+        report->count = StoreFeedItems(reading.feed, report->titles, report->addresses, FirstPageLimit);
+        if (Current(ticket)) Post(request, std::move(report));
+        return;
+    }
     if (std::strcmp(CategoryParameter(parameters, 12), "1") == 0)
         ConvertReceivedPage(page.get(), page.capacity(), true);
     CutBetween(page.get(), CategoryParameter(parameters, 4), CategoryParameter(parameters, 5));

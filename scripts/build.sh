@@ -19,5 +19,7 @@ for dir in ${TAVLO_TREES:-native asan fuzz win64 win32}; do
     cmake -S "$ROOT" -B "$B/$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo $args >/dev/null
   fi
   echo "== building $dir"
+  started=$(date +%s)
   cmake --build "$B/$dir" -j "$(nproc)"
+  echo "== $dir built in $(( $(date +%s) - started )) s"
 done

@@ -8,7 +8,7 @@
 set -e
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
-PYTEST="/usr/bin/python3 -m pytest -q -p no:cacheprovider"
+PYTEST="/usr/bin/python3 -m pytest -q -p no:cacheprovider --durations=8"
 if [ "${TAVLO_E2E_SHARDS:-2}" != 2 ] || [ "$(id -u)" != 0 ] ||
    ! unshare -n sh -c 'ip link set lo up' 2>/dev/null; then
   exec $PYTEST "$@" tests/e2e

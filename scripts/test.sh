@@ -9,19 +9,26 @@ for arg in "$@"; do
 done
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 B=$ROOT/build
+START=$(date +%s)
+stage() {  # a stage's heading, with the minutes and seconds since the start
+  elapsed=$(( $(date +%s) - START ))
+  printf '== [%d:%02d] %s\n' $((elapsed / 60)) $((elapsed % 60)) "$1"
+}
 sh "$ROOT/scripts/setup.sh"
-echo "== layering: no folder includes one above it"
+stage "layering: no folder includes one above it"
 sh "$ROOT/scripts/check-layers.sh"
+stage "building"
 "$ROOT/scripts/build.sh"
-echo "== packaging: zips and installers"
+stage "packaging: zips and installers"
 TAVLO_PACKAGE_NOBUILD=1 sh "$ROOT/scripts/package.sh"
-echo "== native unit tests"
+stage "native unit tests"
 ctest --test-dir "$B/native" --output-on-failure -j 2
-echo "== native unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+stage "native unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 ctest --test-dir "$B/asan" --output-on-failure -j 2
-echo "== fuzzing"
+stage "fuzzing"
 "$ROOT/scripts/fuzz.sh"
-echo "== Win32 tests under Wine"
+stage "Win32 tests under Wine"
 ctest --test-dir "$B/win64" --output-on-failure
-echo "== end-to-end tests: Tavlo.exe under Wine and Xvfb"
+stage "end-to-end tests: Tavlo.exe under Wine and Xvfb"
 sh "$ROOT/scripts/e2e.sh"
+stage "all tests passed"

@@ -131,9 +131,12 @@ void SpeakAndWait(const char* text, int delayMs, int holdMs) {
     }
 }
 
-void AnnounceHeadlineCount(int count, bool radio, const char* firstTitle) {
-    char text[64];
-    std::snprintf(text, sizeof text, "受信した見出しは%d件です", count);
+void AnnounceHeadlineCount(int count, bool radio, const char* firstTitle, int newCount) {
+    char text[96];
+    if (newCount < 0)
+        std::snprintf(text, sizeof text, "受信した見出しは%d件です", count);
+    else
+        std::snprintf(text, sizeof text, "受信した見出しは%d件です。新着%d件", count, newCount);
     switch (CurrentSpeechEngine()) {
         case SpeechEngineNvda:
             SpeakMessage(text, radio ? 0 : 10);

@@ -36,9 +36,10 @@ void WaitUntilHeard(void* tracked);
 // caller held for holdMs (delayMs when holdMs is -1). No engine: returns at once.
 void SpeakAndWait(const char* text, int delayMs, int holdMs = -1);
 
-// The count of a received headline list, "受信した見出しはN件です". Under PC-Talker the
-// first title follows (not for a radio list, nor for an empty one).
-void AnnounceHeadlineCount(int count, bool radio, const char* firstTitle);
+// The count of a received headline list, "受信した見出しはN件です", and "。新着M件" after it
+// when newCount is not negative. Under PC-Talker the first title follows (not for a radio
+// list, nor for an empty one).
+void AnnounceHeadlineCount(int count, bool radio, const char* firstTitle, int newCount = -1);
 
 // The engine messages go to now.
 SpeechEngineId CurrentSpeechEngine();

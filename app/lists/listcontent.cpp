@@ -6,6 +6,7 @@
 #include "app/lists/screens.h"
 #include "app/scrapbook/scrapbookview.h"
 #include "app/state/shell.h"
+#include "app/lists/myfeeds.h"
 #include "library/optionvalues.h"
 #include "library/settings.h"
 #include "retrieval/headlines.h"
@@ -37,6 +38,7 @@ const ListContentKind Kinds[] = {
     {ListContent::History,       true,  ActivateMenuEntry,    DeleteLogEntry, nullptr, SayMenuPath,    nullptr      },
     {ListContent::Favorites,     true,  ActivateMenuEntry,    DeleteLogEntry, nullptr, SayMenuPath,    nullptr      },
     {ListContent::ScrapFolders,  true,  OpenScrapFolder,      nullptr,        nullptr, SayMenuPath,    nullptr      },
+    {ListContent::MyFeeds,       true,  EnterMyFeed,          DeleteSelectedFeed, nullptr, SayMenuPath, nullptr  },
     {ListContent::Headlines,     false, OpenSelectedHeadline, nullptr,        nullptr, SayCategory,    HeadlineTitle},
     {ListContent::ScrapArticles, false, OpenScrapArticle,     nullptr,        nullptr, SayScrapFolder, nullptr      },
 };

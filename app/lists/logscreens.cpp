@@ -6,6 +6,7 @@
 #include "app/lists/listcontent.h"
 #include "app/lists/screens.h"
 #include "app/state/shell.h"
+#include "app/lists/myfeeds.h"
 #include "library/favorites.h"
 #include "library/receptionlog.h"
 #include "library/shortcuts.h"
@@ -70,7 +71,7 @@ void ReadCategoryName(const char* menuName, int number, char* name, int capacity
     if (capacity > 0) name[0] = '\0';
     if (!IsCategoryFileName(menuName)) return;
     char file[MAX_PATH * 2];
-    std::snprintf(file, sizeof file, "%s\\news\\%s", ProgramFolder, menuName);
+    CategoryFilePath(menuName, file, sizeof file);
     char section[32];
     std::snprintf(section, sizeof section, "Category%d", number);
     int size = capacity < CategoryNameCapacity ? capacity : CategoryNameCapacity;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/lists/listcontent.h"
 #include "app/state/shell.h"
 
 namespace {
@@ -21,6 +22,7 @@ int LoadMenuLevel(HWND list, const char* section) {
         MenuStack.MenuSelection[MenuStack.MenuLevel] =
             static_cast<int32_t>(SendMessageA(list, LB_GETCURSEL, 0, 0));
     if (MenuStack.MenuLevel + 1 >= MenuLevelCount) return 1;  // five levels only
+    if (MenuListContent() == ListContent::MyFeeds) ShowListContent(ListContent::Menu);
     int level = ++MenuStack.MenuLevel;
     std::memset(MenuStack.ListText[level], 0, sizeof MenuStack.ListText[level]);
     std::memset(MenuStack.MenuName[level], 0, sizeof MenuStack.MenuName[level]);

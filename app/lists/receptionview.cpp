@@ -6,6 +6,7 @@
 
 #include "app/lists/listcontent.h"
 #include "app/state/shell.h"
+#include "app/lists/myfeeds.h"
 #include "library/optionvalues.h"
 #include "library/settings.h"
 #include "retrieval/reception.h"
@@ -59,7 +60,7 @@ void FillList(const ReceptionReport& report) {
 void StartCategoryReception(int level, int p) {
     if (level < 0 || level >= MenuLevelCount || p < 0 || p >= MenuEntryCount) return;
     char file[MAX_PATH * 2];
-    std::snprintf(file, sizeof file, "%s\\News\\%s", ProgramFolder, MenuStack.MenuName[level][p]);
+    CategoryFilePath(MenuStack.MenuName[level][p], file, sizeof file);
     StartHeadlineReception(MainWindow, file, MenuStack.Number[level][p]);
 }
 
@@ -73,6 +74,7 @@ LRESULT OnReceptionReport(WPARAM, LPARAM lParam) {
         case ReceptionStage::Received:
             WaitForReceivingMessage();
             FillList(*report);
+            if (AnnounceFeedNews(*report)) break;
             AnnounceHeadlineCount(report->count, report->radio, HeadlineStore.titles[0][0]);
             break;
         case ReceptionStage::Failed:

@@ -13,6 +13,7 @@
 #include "app/scrapbook/scrapbookview.h"
 #include "app/state/shell.h"
 #include "app/tasks/shortcuts.h"
+#include "app/lists/myfeeds.h"
 #include "library/receptionlog.h"
 #include "library/settings.h"
 #include "retrieval/headlines.h"
@@ -78,6 +79,10 @@ void ActivateMenuEntry() {
     if (n == EntryHistory || n == EntryFavorites) {
         if (n == EntryHistory) ShowHistoryLevel();
         else ShowFavoritesLevel();
+        return;
+    }
+    if (n == EntryMyFeeds) {
+        ShowMyFeedsLevel();
         return;
     }
     if (n == EntryScrapbook) {
@@ -161,6 +166,7 @@ int ActivateEntry(int source) {
 
 void GoBackInMenu() {
     if (MenuStack.MenuLevel <= 0) return;
+    if (MenuListContent() == ListContent::MyFeeds) ShowListContent(ListContent::Menu);
     --MenuStack.MenuLevel;
     RedrawLevel(MenuStack.MenuLevel);
     if (MenuStack.MenuLevel == 0) ShowTopMenuContent();

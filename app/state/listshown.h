@@ -8,6 +8,7 @@ enum class ListContent {
     Favorites,      // MenuList: the favorites
     ScrapFolders,   // MenuList: the scrapbook folders
     Headlines,      // HeadlineList: the headlines of the category received last
+    MyFeeds,        // MenuList: the user's own feeds (app/lists/myfeeds.h)
     ScrapArticles,  // HeadlineList: the articles of a scrapbook folder (ScrapbookMode 1); the
                     // body view then shows scrapbook texts
 };

@@ -12,7 +12,7 @@ HWND HeadlineList;
 HWND BodyView;
 HWND PageStore[PageStoreCount];
 HWND LastFocus;
-HMENU ContextMenus[6];
+HMENU ContextMenus[ContextMenuCount];
 char ProgramFolder[FolderCapacity];
 char DataFolder[FolderCapacity];
 bool AltAcceleratorUsed;

@@ -23,7 +23,8 @@ extern HWND HeadlineList;
 extern HWND BodyView;
 extern HWND PageStore[PageStoreCount];
 extern HWND LastFocus;
-extern HMENU ContextMenus[6];
+constexpr int ContextMenuCount = 7;  // the popups of the context menu resource
+extern HMENU ContextMenus[ContextMenuCount];
 extern char ProgramFolder[FolderCapacity];
 extern char DataFolder[FolderCapacity];
 

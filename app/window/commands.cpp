@@ -15,6 +15,7 @@
 #include "app/article/search.h"
 #include "app/state/shell.h"
 #include "app/lists/titledialog.h"
+#include "app/lists/myfeeds.h"
 #include "library/optiondialogs.h"
 #include "resources/resource.h"
 #include "retrieval/headlines.h"
@@ -258,6 +259,13 @@ const CommandEntry Commands[] = {
     {IDM_ALT_8,                  R::Allowed,  F::Any,               nullptr,               PassOn                 },
     {IDM_ALT_9,                  R::Allowed,  F::Any,               nullptr,               PassOn                 },
     {IDM_SLEEP_TIMER_STATE,      R::Consumed, F::Any,               nullptr,               AnnounceSleepTimer     },
+    {IDM_FEED_ADD,               R::Refused,  F::InMenuList,        MyFeedsShown,          AddFeed                },
+    {IDM_FEED_RENAME,            R::Refused,  F::InMenuList,        MyFeedsShown,          RenameFeed             },
+    {IDM_FEED_DELETE,            R::Refused,  F::InMenuList,        MyFeedsShown,          DeleteFeed             },
+    {IDM_FEED_UP,                R::Refused,  F::InMenuList,        MyFeedsShown,          MoveFeedUp             },
+    {IDM_FEED_DOWN,              R::Refused,  F::InMenuList,        MyFeedsShown,          MoveFeedDown           },
+    {IDM_FEED_IMPORT,            R::Refused,  F::InMenuList,        MyFeedsShown,          ImportFeeds            },
+    {IDM_FEED_EXPORT,            R::Refused,  F::InMenuList,        MyFeedsShown,          ExportFeeds            },
 };
 
 // Action codes a menu entry may carry; each runs the command of its number, with that

@@ -5,11 +5,13 @@
 #include "app/window/contextpopup.h"
 #include "app/lists/screens.h"
 #include "app/state/shell.h"
+#include "app/lists/myfeeds.h"
 #include "speech/speak.h"
 
 namespace {
 
 constexpr int TopScrapbookEntry = 5;
+constexpr int MyFeedsPopup = 6;
 
 // PC-Talker says nothing of a popup opened by a program; it is told here.
 void AnnounceMenuOpen() { SpeakForPcTalker("メニューオープン", 100); }
@@ -34,6 +36,10 @@ FocusedPlace Place(HWND focus) {
 
 bool OpenContextMenu() {
     AnnounceMenuOpen();
+    if (FocusedView() == MenuList && MyFeedsShown()) {
+        TrackPopup(MyFeedsPopup);
+        return true;
+    }
     TrackPopup(ChooseContextPopup(
         Place(FocusedView()), MenuStack.MenuLevel, MenuStack.MenuSelection[0], ScrapbookMode));
     return true;

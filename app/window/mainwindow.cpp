@@ -55,7 +55,7 @@ HWND CreateChild(HWND parent, const char* cls, const char* text, DWORD style, in
 
 void LoadContextMenus(HINSTANCE instance) {
     HMENU menu = LoadMenuA(instance, IDR_CONTEXT_MENUS);
-    for (int i = 0; i < 6; ++i) ContextMenus[i] = menu ? GetSubMenu(menu, i) : nullptr;
+    for (int i = 0; i < ContextMenuCount; ++i) ContextMenus[i] = menu ? GetSubMenu(menu, i) : nullptr;
 }
 
 void CreateViews(HWND window) {

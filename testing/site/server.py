@@ -7,6 +7,7 @@ one line: method, path with query, user agent and Host header, separated by tabs
 
 Files:
   name.sjis.ext      stored as UTF-8, served as Shift-JIS (code page 932)
+  name.eucjp.ext     stored as UTF-8, served as EUC-JP
   name.ext@query     served for "name.ext?query" (e.g. "a.html@page=2"); a document that has
                      such variants answers 404 for any other query
   missing files      404 with an HTML page
@@ -263,6 +264,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
                     data = f.read()
                 if ".sjis." in os.path.basename(base):
                     data = data.decode("utf-8").encode("cp932")
+                elif ".eucjp." in os.path.basename(base):
+                    data = data.decode("utf-8").encode("euc_jp")
                 return data
         return None
 

@@ -140,14 +140,3 @@ def test_legacy_engine_value_selects_nvda_without_rewriting_the_key(tavlo, deskt
     tavlo.keys("ctrl+7")
     tavlo.wait_spoken("16項目中1項目目")
     assert desktop.settings() == {"Opetion4": 3}
-
-
-def test_two_nvda_messages_within_one_delay_speak_the_later_text_twice(tavlo):
-    tavlo.start()
-    tavlo.keys("Down", "Down", "Return")  # into the category menu, level 1
-    # Ctrl+Backspace speaks with a 100 ms delay; Alt+1 right after speaks at once.
-    tavlo.keys("ctrl+BackSpace", "alt+1", delay=20, settle=1.0)
-    spoken = tavlo.spoken()
-    assert spoken[-2:] == ["トップメニュー", "トップメニュー"]
-    calls = [c["call"] for c in tavlo.heard()]
-    assert calls.count("cancelSpeech") >= 2

@@ -270,16 +270,18 @@ TEST_F(FetchTest, CallsOnSeveralThreadsDoNotMix) {
 TEST_F(FetchTest, AThousandFetchesLeaveNoHandleBehind) {
     std::vector<char> page(kPageCapacity);
     const std::string good = Site("/fetch/page.html");
-    // Let the libraries set up what they keep for the life of the process.
-    for (int i = 0; i < 5; ++i) {
-        FetchPage(good.c_str(), page.data(), page.size());
-        FetchPageViaMoniker(good.c_str(), page.data(), page.size());
-    }
-    long before = ProcessHandleCount();
-    ASSERT_GT(before, 0);
     // Mostly successes, with the failure paths mixed in: every tenth a host that does not
     // exist, every fiftieth a connection cut mid-body, every hundredth through the moniker.
     const std::string cut = Site("/_fault/cut/fetch/long.html");
+    // Let the libraries set up what they keep for the life of the process, on every path.
+    for (int i = 0; i < 5; ++i) {
+        FetchPage(good.c_str(), page.data(), page.size());
+        FetchPageViaMoniker(good.c_str(), page.data(), page.size());
+        FetchPage(cut.c_str(), page.data(), page.size());
+        FetchPage("https://nohost.invalid/", page.data(), page.size());
+    }
+    long before = ProcessHandleCount();
+    ASSERT_GT(before, 0);
     DWORD started = GetTickCount();
     int failed = 0;
     for (int i = 1; i <= 1000; ++i) {
@@ -295,7 +297,9 @@ TEST_F(FetchTest, AThousandFetchesLeaveNoHandleBehind) {
     DWORD elapsed = GetTickCount() - started;
     long after = ProcessHandleCount();
     EXPECT_EQ(failed, 0);
-    EXPECT_EQ(after, before);
+    // A handle left by each fetch of any kind would show as ten or more; the system's own
+    // pools may still grow by a thread or two of their own while so much goes on.
+    EXPECT_LE(after, before + 2);
     std::printf(
         "[ measured ] 1000 fetches in %lu ms; handles %ld before, %ld after\n", elapsed, before, after);
 }
