@@ -55,7 +55,7 @@ void SetMenuFileActions(void (*dispatch)(int code)) { MenuFileActions = dispatch
 
 void ReceiveCategoryEntry(int level, int p) {
     // A hand-edited or planted log must not steer the reception with a file outside News.
-    if (!IsCategoryFileName(MenuStack.MenuName[level][p])) {
+    if (!IsCategoryMenuName(MenuStack.MenuName[level][p])) {
         SpeakMessage("記事リストの受信ができませんでした", 0);
         return;
     }
