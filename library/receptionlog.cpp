@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "retrieval/sjis.h"
+
 namespace {
 
 void CopyCut(char* dest, const char* text) { std::snprintf(dest, LogTextCapacity, "%s", text ? text : ""); }
@@ -66,4 +68,20 @@ bool RemoveLogEntryNamed(ReceptionLog& log, const char* filePath, const char* fi
         return true;
     }
     return false;
+}
+
+bool IsCategoryFileName(const char* name) {
+    if (!name || !*name) return false;
+    if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) return false;
+    for (const char* p = name; *p; ++p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (SjisIsLead(c) && p[1]) {
+            ++p;  // a trail byte may be 0x5C or 0x7C and is part of the character
+            continue;
+        }
+        if (c < 0x20 || c == 0x7F || std::strchr("\\/:*?\"<>|", c)) return false;
+    }
+    // Windows drops trailing dots and spaces, so "x.txt." would name another file than shown.
+    const char last = name[std::strlen(name) - 1];
+    return last != '.' && last != ' ';
 }

@@ -40,6 +40,11 @@ void PutLogEntryOnTop(ReceptionLog& log, const char* filePath, const char* fileN
 // no entry matches.
 bool RemoveLogEntryNamed(ReceptionLog& log, const char* filePath, const char* fileName);
 
+// Whether a category file named in a log (or a menu) may be opened: a plain file name of the
+// News folder, Shift-JIS, with no folder part, drive or parent step, nothing the file system
+// would read differently, and not empty. Logs live in a folder every local user can write to.
+bool IsCategoryFileName(const char* name);
+
 // The two logs of the program, each in its file of the data folder.
 extern ReceptionLog History;
 extern ReceptionLog Favorites;

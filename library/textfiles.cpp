@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "win/handles.h"
+#include "win/plaintext.h"
 
 char ArticleNames[ArticleTableCount][ArticleNameCount][ArticleNameCapacity];
 
@@ -118,7 +119,7 @@ int ReadTextFile(HWND editControl, const char* path) {
     std::vector<char> text;
     if (!ReadWhole(path, ReadLimit, &text)) return 0;
     FoldLineEnds(text.data());
-    SetWindowTextA(editControl, text.data());
+    win::SetRichEditPlainText(editControl, text.data());
     return 1;
 }
 

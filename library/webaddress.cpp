@@ -26,6 +26,6 @@ bool IsWebAddress(const char* address) {
     size_t scheme = WebSchemeLength(address);
     if (scheme == 0 || address[scheme] == '\0') return false;
     for (const char* p = address; *p; ++p)
-        if (static_cast<unsigned char>(*p) < 0x20 || *p == 0x7F) return false;
+        if (static_cast<unsigned char>(*p) <= 0x20 || *p == 0x7F || *p == '"') return false;
     return true;
 }

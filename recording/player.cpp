@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "library/webaddress.h"
+#include "retrieval/sjis.h"
+
 std::atomic<int32_t> PlayState{PlayClosed};
 std::atomic<int32_t> PlayerCommand{PlayerNoCommand};
 std::atomic<double> PlayerDuration{0};
@@ -68,6 +71,17 @@ void FormatPlayerTime(char* out, std::size_t capacity, const char* format, doubl
     // Also catches NaN: an unknown time is 0.
     const long whole = seconds >= 1 && seconds < 1e9 ? static_cast<long>(seconds) : 0;
     std::snprintf(out, capacity, format, static_cast<int>(whole / 60), static_cast<int>(whole % 60));
+}
+
+bool IsPlayableAddress(const char* address) {
+    if (!IsWebAddress(address)) return false;
+    for (const char* p = address; *p; ++p) {
+        if (SjisIsLead(static_cast<unsigned char>(*p)) && p[1])
+            ++p;
+        else if (*p == '\\')
+            return false;
+    }
+    return true;
 }
 
 void PlayerDownloadName(const char* address, char* name, std::size_t capacity) {

@@ -53,6 +53,12 @@ int LowerPlayerVolume(int level);
 // format (two %d, e.g. "長さ %d分%d秒"), cut to capacity. Negative and unknown times are 0.
 void FormatPlayerTime(char* out, std::size_t capacity, const char* format, double seconds);
 
+// Whether a radio list's address may be handed to the media graph: a web address (http or
+// https, see IsWebAddress) with no backslash outside a Shift-JIS character. Paths, shares
+// ("\\host\x.mp3"), "file:" and WebDAV forms would make the system open local files or log
+// on to other hosts with the user's credentials.
+bool IsPlayableAddress(const char* address);
+
 // The file name a fetched stream is kept under in the data folder: "player" with the
 // extension of the address's last path segment (letters and digits, at most 5), so that
 // the media framework knows its kind; "player.dat" when it has none.

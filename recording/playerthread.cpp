@@ -85,6 +85,11 @@ void StartPlaying() {
 }
 
 void Play(const PlayerRequest& request) {
+    if (!IsPlayableAddress(request.address)) {
+        if (IsLatestOpening(request) && PlayState.load() != PlayClosed)
+            request.speak(PlayerOpenFailedText, request.context);
+        return;
+    }
     FetchedStream fetched;  // outlives the graph that plays it
     auto graph = std::make_unique<PlayerGraph>();
     const bool tried = GraphMayOpen(request.address);

@@ -60,10 +60,11 @@ void Clear(ArticleResult& result) {
 // Completes the headline's address into result.address and downloads it.
 bool FetchArticlePage(const ArticleRequest& request, win::HeapBuffer& page, ArticleResult& result) {
     const CategoryParameterSet& parameters = *request.parameters;
-    CompleteArticleAddress(
+    // A cut address names another page: it is neither fetched nor offered to the browser.
+    const bool whole = CompleteArticleAddress(
         request.headlineAddress, CategoryParameter(parameters, 2), result.address, AddressCapacity);
-    result.addressKnown = true;
-    if (!page.get() || !FetchPage(result.address, page.get(), page.capacity())) {
+    result.addressKnown = whole;
+    if (!whole || !page.get() || !FetchPage(result.address, page.get(), page.capacity())) {
         result.failure = ArticleFailure::NotReceived;
         return false;
     }
@@ -77,10 +78,12 @@ bool FetchArticlePage(const ArticleRequest& request, win::HeapBuffer& page, Arti
 bool AppendArticlePage(const char* base, int pageNumber, const CategoryParameterSet& parameters, char* joined,
                        size_t joinedCapacity) {
     char pageAddress[AddressCapacity];
-    SjisCopyCut(pageAddress, sizeof pageAddress, base, std::strlen(base));
+    const size_t baseLength = std::strlen(base);
     const char* suffix = ContinuationSuffix(pageNumber);
-    size_t used = std::strlen(pageAddress);
-    SjisCopyCut(pageAddress + used, sizeof pageAddress - used, suffix, std::strlen(suffix));
+    const size_t suffixLength = std::strlen(suffix);
+    if (SjisCopyCut(pageAddress, sizeof pageAddress, base, baseLength) != baseLength) return false;
+    if (SjisCopyCut(pageAddress + baseLength, sizeof pageAddress - baseLength, suffix, suffixLength) != suffixLength)
+        return false;
 
     win::HeapBuffer page(ArticlePageCapacity);
     if (!page.get() || !FetchPage(pageAddress, page.get(), page.capacity())) return false;
@@ -193,11 +196,12 @@ bool ReceiveArticleForRecording(const ArticleRequest& request, bool titleFirst, 
 bool ReceiveRelatedPage(const char* address, const CategoryParameterSet& parameters, bool useMarkers,
                         bool collectLinks, ArticleResult& result) {
     Clear(result);
-    SjisCopyCut(result.address, AddressCapacity, address, std::strlen(address));
+    const size_t length = std::strlen(address);
+    const bool whole = SjisCopyCut(result.address, AddressCapacity, address, length) == length;
     RepairRelatedAddress(result.address, AddressCapacity, SourceAddress(SourceGooNews));
-    result.addressKnown = true;
+    result.addressKnown = whole;
     win::HeapBuffer page(ArticlePageCapacity);
-    if (!page.get() || !FetchPage(result.address, page.get(), page.capacity())) {
+    if (!whole || !page.get() || !FetchPage(result.address, page.get(), page.capacity())) {
         result.failure = ArticleFailure::NotReceived;
         return false;
     }

@@ -4,8 +4,10 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstring>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -37,17 +39,104 @@ std::atomic<const PcTalkerEntries*> PcTalker{nullptr};
 std::atomic<const NvdaEntries*> Nvda{nullptr};
 std::mutex LoadMutex;
 
-HMODULE LoadFrom(const char* folder, const char* name) {
-    if (!folder) return LoadLibraryA(name);
+std::string InFolder(const std::string& folder, const char* name) {
     std::string path = folder;
     if (!path.empty() && path.back() != '\\' && path.back() != '/') path += '\\';
-    path += name;
-    return LoadLibraryA(path.c_str());
+    return path + name;
+}
+
+HMODULE LoadFrom(const char* folder, const char* name) { return LoadLibraryA(InFolder(folder, name).c_str()); }
+
+// A library by its full path; what it needs itself is looked for beside it.
+HMODULE LoadByPath(const std::string& folder, const char* name) {
+    return LoadLibraryExA(InFolder(folder, name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+// The folder part of path up to its last backslash (Shift-JIS aware); "" when it has none.
+std::string FolderOf(const char* path) {
+    const char* last = nullptr;
+    for (const char* p = path; *p; p = CharNextA(p))
+        if (*p == '\\') last = p;
+    return last ? std::string(path, last) : std::string();
+}
+
+std::string ExecutableFolder() {
+    char path[MAX_PATH * 2];
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length == 0 || length >= sizeof path) return std::string();
+    return FolderOf(path);
+}
+
+std::string WithoutTrailingBackslash(std::string folder) {
+    while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+    return folder;
+}
+
+bool SameFolder(const std::string& a, const std::string& b) {
+    return lstrcmpiA(WithoutTrailingBackslash(a).c_str(), WithoutTrailingBackslash(b).c_str()) == 0;
+}
+
+// A folder of PATH that may be searched: a whole path from a drive ("C:\\..."). Empty,
+// relative and drive-relative entries name wherever the working directory happens to be.
+bool IsDriveAbsolute(const std::string& folder) {
+    return folder.size() >= 3 && ((folder[0] | 0x20) >= 'a' && (folder[0] | 0x20) <= 'z') && folder[1] == ':' &&
+           folder[2] == '\\';
+}
+
+// The folders a screen reader's library is looked for in, in this order: the program's own,
+// the system folder, the Windows folder, then each whole-path folder of PATH. Beyond the
+// program's own folder, the working directory is never one of them (it is the data folder,
+// which every local user may write to, or wherever the program was started from), not even
+// when PATH names it. Each library is loaded by its full path, as the loader's own "no working
+// directory" settings are not honoured everywhere.
+std::vector<std::string> LibraryFolders() {
+    std::vector<std::string> folders;
+    char buffer[MAX_PATH * 2];
+    UINT length = GetSystemDirectoryA(buffer, sizeof buffer);
+    if (length > 0 && length < sizeof buffer) folders.emplace_back(buffer);
+    length = GetWindowsDirectoryA(buffer, sizeof buffer);
+    if (length > 0 && length < sizeof buffer) folders.emplace_back(buffer);
+
+    const DWORD needed = GetEnvironmentVariableA("PATH", nullptr, 0);
+    if (needed > 0) {
+        std::vector<char> path(needed + 1);
+        const DWORD got = GetEnvironmentVariableA("PATH", path.data(), needed + 1);
+        if (got > 0 && got <= needed) {
+            const char* p = path.data();
+            while (*p) {
+                const char* end = std::strchr(p, ';');
+                if (!end) end = p + std::strlen(p);
+                const std::string folder(p, end);
+                if (IsDriveAbsolute(folder)) folders.push_back(folder);
+                p = *end ? end + 1 : end;
+            }
+        }
+    }
+
+    const DWORD current = GetCurrentDirectoryA(sizeof buffer, buffer);
+    const std::string working = current > 0 && current < sizeof buffer ? buffer : "";
+    std::vector<std::string> searched;
+    const std::string own = ExecutableFolder();
+    if (!own.empty()) searched.push_back(own);
+    for (const std::string& folder : folders) {
+        if (!working.empty() && SameFolder(folder, working)) continue;
+        bool seen = false;
+        for (const std::string& earlier : searched) seen = seen || SameFolder(folder, earlier);
+        if (!seen) searched.push_back(folder);
+    }
+    return searched;
+}
+
+HMODULE LoadLibraryNamed(const char* folder, const char* name) {
+    if (folder) return LoadFrom(folder, name);
+    for (const std::string& candidate : LibraryFolders())
+        if (HMODULE module = LoadByPath(candidate, name)) return module;
+    return nullptr;
 }
 
 const PcTalkerEntries* LoadPcTalker(const char* folder) {
     auto* entries = new PcTalkerEntries;
-    if (HMODULE module = LoadFrom(folder, PcTalkerLibrary)) {
+    if (HMODULE module = LoadLibraryNamed(folder, PcTalkerLibrary)) {
         entries->present = GetProcAddress(module, MAKEINTRESOURCEA(8));
         entries->busy = GetProcAddress(module, MAKEINTRESOURCEA(12));
         entries->speak = GetProcAddress(module, MAKEINTRESOURCEA(69));
@@ -57,8 +146,8 @@ const PcTalkerEntries* LoadPcTalker(const char* folder) {
 
 const NvdaEntries* LoadNvda(const char* folder) {
     auto* entries = new NvdaEntries;
-    HMODULE module = LoadFrom(folder, NvdaLibrary);
-    if (!module) module = LoadFrom(folder, NvdaLibraryLater);
+    HMODULE module = LoadLibraryNamed(folder, NvdaLibrary);
+    if (!module) module = LoadLibraryNamed(folder, NvdaLibraryLater);
     if (module) {
         entries->speakText = GetProcAddress(module, "nvdaController_speakText");
         entries->cancelSpeech = GetProcAddress(module, "nvdaController_cancelSpeech");

@@ -41,14 +41,22 @@ bool RecordingFormatForCode(int code, RecordingFormat* format) {
     return true;
 }
 
+namespace {
+
+// Page texts are spoken as they are: without an explicit "not XML" SAPI guesses from the first
+// character, and a headline could then carry silences, voices or rates of its own.
+unsigned long MarkupFlag(int isXml) { return isXml == 1 ? SpeakIsXml : SpeakIsNotXml; }
+
+}  // namespace
+
 unsigned long PlaySpeakFlags(int isFileName, int synchronous, int isXml) {
-    unsigned long flags = isXml == 1 ? SpeakIsXml : 0;
+    unsigned long flags = MarkupFlag(isXml);
     if (isFileName != 0) return flags | SpeakIsFileName;
     return synchronous == 1 ? flags : flags | SpeakAsync;
 }
 
 unsigned long RecordSpeakFlags(int isFileName, int isXml) {
-    unsigned long flags = isXml == 1 ? SpeakIsXml : 0;
+    unsigned long flags = MarkupFlag(isXml);
     return isFileName != 0 ? flags | SpeakIsFileName : flags;
 }
 

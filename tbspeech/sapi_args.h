@@ -10,6 +10,7 @@ enum SpeakFlag {
     SpeakPurgeBeforeSpeak = 2,
     SpeakIsFileName = 4,
     SpeakIsXml = 8,
+    SpeakIsNotXml = 16,
     SpeakPersistXml = 32,
 };
 
@@ -28,8 +29,9 @@ struct RecordingFormat {
 // returns false.
 bool RecordingFormatForCode(int code, RecordingFormat* format);
 
-// The flags of a live speak call: XML when isXml is 1, the file-name flag when isFileName is
-// non-zero (never asynchronous then), otherwise asynchronous unless synchronous is 1.
+// The flags of a live speak call: XML when isXml is 1, otherwise explicitly not XML (SAPI would
+// parse a text that starts with '<' as markup), the file-name flag when isFileName is non-zero
+// (never asynchronous then), otherwise asynchronous unless synchronous is 1.
 unsigned long PlaySpeakFlags(int isFileName, int synchronous, int isXml);
 
 // The flags of a rendering: always synchronous, plus XML and file-name as for PlaySpeakFlags.

@@ -12,6 +12,7 @@
 #include "retrieval/headlines.h"
 #include "retrieval/sjis.h"
 #include "speech/speak.h"
+#include "win/plaintext.h"
 
 namespace {
 
@@ -90,7 +91,7 @@ int OpenSelected(Receiver receive, bool playsRadio) {
 }  // namespace
 
 void ShowPageText(int depth, const char* text) {
-    SetWindowTextA(BodyView, text);
+    win::SetRichEditPlainText(BodyView, text);
     SetWindowTextA(PageStoreSlot(depth), text);
     PageDepth = depth;
 }

@@ -36,7 +36,9 @@ bool ChooseSavePath() {
     dialog.lpstrTitle = "名前を付けて保存";
     dialog.lpstrDefExt = "txt";
     // A new name must be accepted; replacing an existing file is asked first.
-    dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    // The working directory stays the data folder: nothing is ever looked for in the folder
+    // of a save.
+    dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (!GetSaveFileNameA(&dialog)) return false;
     SaveDialogFile[sizeof SaveDialogFile - 1] = '\0';
     std::memcpy(SaveAsPath, SaveDialogFile, sizeof SaveAsPath);

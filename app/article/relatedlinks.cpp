@@ -128,8 +128,16 @@ int OpenRelatedLink(bool fromCommand) {
         return 0;
     }
     char* pageAddress = HeadlineStore.pageAddresses[level];
-    CompleteRelatedAddress(
-        HeadlineStore.addresses[level][choice.index], LinkBase(fromCommand), pageAddress, AddressCapacity);
+    if (!CompleteRelatedAddress(
+            HeadlineStore.addresses[level][choice.index], LinkBase(fromCommand), pageAddress, AddressCapacity)) {
+        // A cut address names another page: it is neither fetched nor opened.
+        pageAddress[0] = '\0';
+        if (choice.mode == LinkMode::Browser)
+            SpeakMessage("このアドレスはブラウザで開けません", 100);
+        else
+            MessageBoxA(MainWindow, "関連リンクの受信ができませんでした。", "受信エラー", MB_OK | MB_ICONWARNING);
+        return 0;
+    }
     MakeArticlePageTitle(
         HeadlineStore.titles[level][choice.index], HeadlineStore.pageTitles[level], TitleCapacity);
     if (choice.mode == LinkMode::Browser) {

@@ -68,6 +68,8 @@ bool AlreadyOnLog(int topPosition) { return LogIsShown(topPosition) && FocusedVi
 }  // namespace
 
 void ReadCategoryName(const char* menuName, int number, char* name, int capacity) {
+    if (capacity > 0) name[0] = '\0';
+    if (!IsCategoryMenuName(menuName)) return;
     char file[MAX_PATH * 2];
     CategoryFilePath(menuName, file, sizeof file);
     char section[32];

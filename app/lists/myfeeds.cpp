@@ -198,13 +198,14 @@ bool OpenOpmlPath(char* path, std::size_t capacity, bool save) {
     dialog.lpstrFile = path;
     dialog.nMaxFile = static_cast<DWORD>(capacity);
     dialog.lpstrDefExt = "opml";
+    // The working directory stays the data folder, whichever folder the user picks.
     if (save) {
         dialog.lpstrTitle = "マイフィードの書き出し";
-        dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+        dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
         return GetSaveFileNameA(&dialog) != 0;
     }
     dialog.lpstrTitle = "マイフィードの読み込み";
-    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     return GetOpenFileNameA(&dialog) != 0;
 }
 
@@ -215,6 +216,10 @@ void CategoryFilePath(const char* menuName, char* path, std::size_t capacity) {
         UserFeedFilePath(DataFolder, path, capacity);
     else
         std::snprintf(path, capacity, "%s\\News\\%s", ProgramFolder, menuName);
+}
+
+bool IsCategoryMenuName(const char* menuName) {
+    return (menuName && std::strcmp(menuName, MyFeedsMenuName) == 0) || IsCategoryFileName(menuName);
 }
 
 void ShowMyFeedsLevel() {

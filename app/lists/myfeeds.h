@@ -19,6 +19,10 @@ constexpr const char* MyFeedsMenuName = "*MyFeeds";
 // the user's feeds file in the data folder.
 void CategoryFilePath(const char* menuName, char* path, std::size_t capacity);
 
+// Whether a menu or log entry's name may stand for a category file: the user's feeds, or a
+// plain file name of the "News" folder. Logs live where every local user may write.
+bool IsCategoryMenuName(const char* menuName);
+
 // Activation of the entry of code 609: the feeds become the next level.
 void ShowMyFeedsLevel();
 // Whether MenuList shows the user's feeds.

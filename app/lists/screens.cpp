@@ -20,6 +20,7 @@
 #include "speech/reading.h"
 #include "speech/speak.h"
 #include "win/handles.h"
+#include "win/plaintext.h"
 
 namespace {
 
@@ -55,6 +56,11 @@ void RedrawLevel(int level) {
 void SetMenuFileActions(void (*dispatch)(int code)) { MenuFileActions = dispatch; }
 
 void ReceiveCategoryEntry(int level, int p) {
+    // A hand-edited or planted log must not steer the reception with a file outside News.
+    if (!IsCategoryMenuName(MenuStack.MenuName[level][p])) {
+        SpeakMessage("記事リストの受信ができませんでした", 0);
+        return;
+    }
     StartCategoryReception(level, p);
     char name[64];
     ReadCategoryName(MenuStack.MenuName[level][p], MenuStack.Number[level][p], name, sizeof name);
@@ -131,7 +137,7 @@ void CopyPageStoreToBody(int depth) {
     if (!text.get()) return;
     GetWindowTextA(PageStoreSlot(depth), text.get(), length * 2 + 1);
     SetWindowTextA(BodyView, "");
-    SetWindowTextA(BodyView, text.get());
+    win::SetRichEditPlainText(BodyView, text.get());
 }
 
 bool ReloadTopMenu() {

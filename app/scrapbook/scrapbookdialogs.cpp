@@ -17,6 +17,7 @@
 #include "retrieval/headlines.h"
 #include "speech/speak.h"
 #include "win/dialog.h"
+#include "win/plaintext.h"
 
 namespace {
 
@@ -94,7 +95,7 @@ void OnSaveInit(HWND dialog) {
     int length = GetWindowTextLengthA(BodyView);
     std::vector<char> text(static_cast<size_t>(length) * 2 + 2, '\0');
     GetWindowTextA(BodyView, text.data(), static_cast<int>(text.size() - 1));
-    SetDlgItemTextA(dialog, IDC_SCRAP_SAVE_TEXT, text.data());
+    win::SetRichEditPlainText(GetDlgItem(dialog, IDC_SCRAP_SAVE_TEXT), text.data());
     SelectDefaultFolder(dialog, FillFolderBox(dialog, IDC_SCRAP_SAVE_FOLDERS));
 }
 

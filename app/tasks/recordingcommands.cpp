@@ -18,6 +18,7 @@
 #include "recording/recordsettings.h"
 #include "retrieval/headlines.h"
 #include "speech/speak.h"
+#include "win/plaintext.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ void InsertTitleLine(const char* title) {
     SendMessageA(BodyView, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     int before = GetWindowTextLengthA(BodyView);
     SendMessageA(BodyView, EM_SETSEL, 0, 0);
-    SendMessageA(BodyView, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(line));
+    win::ReplaceRichEditSelectionPlain(BodyView, line);
     // The control counts in its own units (characters in some versions, bytes in others).
     DWORD moved = static_cast<DWORD>(GetWindowTextLengthA(BodyView) - before);
     SendMessageA(BodyView, EM_SETSEL, start + moved, end + moved);

@@ -35,6 +35,9 @@ bool RegisterMainClass(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // Libraries are never looked for in the working directory: it is the data folder, which
+    // every local user may write to.
+    SetDllDirectoryA("");
     if (ActivateRunningInstance()) return 0;
     if (!RegisterMainClass(instance)) return -1;
     HWND window = CreateWindowExA(0,

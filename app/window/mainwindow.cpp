@@ -76,9 +76,27 @@ void CreateViews(HWND window) {
     }
 }
 
+// The folder Tavlo.exe is in, whatever folder it was started from: the menus and the
+// converter are taken from there.
+void FindProgramFolder() {
+    char path[FolderCapacity];
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    char* last = nullptr;
+    if (length > 0 && length < sizeof path) {
+        for (char* p = path; *p; p = CharNextA(p))
+            if (*p == '\\') last = p;
+    }
+    if (!last) {
+        GetCurrentDirectoryA(FolderCapacity, ProgramFolder);
+        return;
+    }
+    *last = '\0';
+    std::snprintf(ProgramFolder, FolderCapacity, "%s", path);
+}
+
 void PrepareFolders() {
     for (const char* folder : DataFolderTree) CreateDirectoryA(folder, nullptr);
-    GetCurrentDirectoryA(FolderCapacity, ProgramFolder);
+    FindProgramFolder();
     SetCurrentDirectoryA(DataFolderTree[1]);
     GetCurrentDirectoryA(FolderCapacity, DataFolder);
     BindLogFile(History, DataFolder, HistoryFileName);

@@ -2,6 +2,7 @@
 (the screen-reader transcript) and what a screen reader sees (the probe) out."""
 import json
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -34,6 +35,11 @@ Parameter12=1
 Parameter17=<title>
 Parameter18=</title>
 """
+
+
+def unescape(text):
+    """A transcript text as it was said: the doubles escape a backslash, CR and LF with a backslash."""
+    return re.sub(r"\\([\\rn])", lambda m: {"\\": "\\", "r": "\r", "n": "\n"}[m.group(1)], text)
 
 
 def windows_path(path):
@@ -188,8 +194,10 @@ class Tavlo:
         """Writes a category file (given as UTF-8) into the program's News folder."""
         (self.folder / "News" / name).write_bytes(text.replace("\n", "\r\n").encode("cp932"))
 
-    def start(self, wait=True):
-        self.process = subprocess.Popen(["wine", "Tavlo.exe"], cwd=self.folder, env=self.env(),
+    def start(self, wait=True, cwd=None):
+        """cwd: another working folder to start in than the program folder."""
+        program = str(self.folder / "Tavlo.exe") if cwd else "Tavlo.exe"
+        self.process = subprocess.Popen(["wine", program], cwd=cwd or self.folder, env=self.env(),
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if wait:
             self.wait_for(lambda: self.window_exists(), what="the main window")
@@ -264,7 +272,7 @@ class Tavlo:
             parts = line.split("\t")
             parts += [""] * (5 - len(parts))
             calls.append({"time": float(parts[0]), "engine": parts[1], "call": parts[2],
-                          "text": parts[3].replace("\\n", "\n").replace("\\r", "\r"), "detail": parts[4]})
+                          "text": unescape(parts[3]), "detail": parts[4]})
         return calls
 
     def spoken(self):

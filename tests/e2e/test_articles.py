@@ -37,6 +37,9 @@ CATEGORIES = "".join([
     CATEGORY.format(n=4, name="遅い記事", source="https://localhost/",
                     list="https://localhost/articles/trickle.html", area_start='<ul class="headlines">',
                     area_end="</ul>", item_start='<li><a href="', item_end='"'),
+    CATEGORY.format(n=5, name="書式記事", source="https://localhost/",
+                    list="https://localhost/articles/rtf-list.html", area_start='<ul class="headlines">',
+                    area_end="</ul>", item_start='<li><a href="', item_end='"'),
 ])
 
 MENU = """
@@ -56,6 +59,9 @@ Number3=3
 ListText4=遅い記事
 MenuName4=articles.txt
 Number4=4
+ListText5=書式記事
+MenuName5=articles.txt
+Number5=5
 """
 
 
@@ -97,6 +103,20 @@ def test_enter_shows_the_cleaned_article_and_backspace_returns(site, tavlo):
     tavlo.keys("BackSpace")
     tavlo.wait_for(lambda: tavlo.focus_id() == 101, what="the headline list again")
     assert tavlo.view(101)["visible"] and not tavlo.view(102)["visible"]
+
+
+@pytest.mark.settings({"Opetion20": 2, "Opetion22": 0, "Opetion19": 0})
+def test_an_article_that_is_a_rich_text_document_is_shown_and_read_as_its_characters(site, tavlo):
+    open_category(tavlo, 4, 2)
+    open_headline(tavlo)
+    tavlo.wait_for(lambda: tavlo.focus_id() == 102, what="the body view")
+    document = r"{\rtf1\ansi{\fonttbl{\f0 x;}}見える\v 隠し\v0 の本文{\pict\pngblip 89504e470d0a1a0a}}"
+    text = [line for line in lines(tavlo.view(102)["text"]) if line]
+    assert text == [document, "二行目です。"]
+    mark = len(tavlo.spoken())
+    tavlo.keys("ctrl+1")  # read from the top
+    tavlo.wait_spoken("終わり", timeout=30)
+    assert document in tavlo.spoken()[mark:]
 
 
 @pytest.mark.settings({"Opetion20": 2, "Opetion22": 0})
@@ -154,6 +174,17 @@ def test_ctrl_page_down_onto_articles_that_fail_leaves_the_article_shown(site, t
     assert tavlo.view(102)["text"] == shown and tavlo.focus_id() == 102
     assert tavlo.view(101)["selection"] == 2
     assert not browser.exists()
+
+
+@pytest.mark.settings({"Opetion20": 2, "Opetion22": 0})
+def test_an_address_too_long_for_its_buffer_is_not_fetched_cut(site, tavlo):
+    """With the category's base put before it, the second headline's address no longer fits
+    its buffer: the cut address would name another page, so nothing is fetched."""
+    open_category(tavlo, 4, 2)
+    open_headline(tavlo, downs=1)
+    tavlo.wait_spoken("本文の受信ができませんでした", timeout=30)
+    assert tavlo.focus_id() == 101
+    assert "/articles/long-" not in (site / "requests.log").read_text(encoding="utf-8")
 
 
 @pytest.mark.settings({"Opetion20": 2, "Opetion22": 0})

@@ -1,6 +1,7 @@
 """The reception history and the favorites as a user meets them: receiving categories fills the
 history, which is reopened and pruned from the list; favorites are registered up to their limit;
-radio and web entries go to the browser; the start actions open on the logs; the help menu."""
+radio and web entries go to the browser; the start actions open on the logs (never on a file
+outside the News folder); the help menu."""
 import re
 import time
 
@@ -268,3 +269,14 @@ def test_start_actions_open_on_the_history_the_favorites_and_the_last_category(s
     tavlo.wait_for(lambda: tavlo.focus_id() == 101, what="the headline list")
     assert names(history) == [NAMES[2], NAMES[1]]
     assert "受信履歴に移動します" not in tavlo.spoken()
+
+    # A planted entry whose file lies outside the News folder steers no reception.
+    tavlo.kill()
+    planted = CATEGORY.format(n=1, name="植えた項目").replace("articles/index.html", "planted/list.html")
+    (tavlo.folder.parent / "planted.txt").write_bytes(planted.replace("\n", "\r\n").encode("cp932"))
+    prepare(tavlo, desktop, history=[("..\\..\\planted.txt", "植えた項目", 1)] + logs)
+    tavlo.start()
+    tavlo.wait_spoken("記事リストの受信ができませんでした", timeout=30)
+    assert "植えた項目を受信" not in tavlo.spoken()
+    assert "/planted/" not in (site / "requests.log").read_text(encoding="utf-8")
+    assert names(history)[:3] == ["植えた項目", NAMES[2], NAMES[1]]

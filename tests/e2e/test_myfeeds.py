@@ -221,4 +221,14 @@ def test_my_feeds_journey(feedsite, tavlo, tmp_path):
     open_my_feeds(tavlo)
     assert feeds(tavlo) == ["Kawabe", "港町ニュース", "表通り新聞", "壊れたフィード"]
     receive(tavlo, 1, 5, 0)
+
+    # The reception history names the feed and receives it again.
+    tavlo.keys("ctrl+F1")
+    tavlo.wait_spoken("受信履歴に移動します")
+    tavlo.wait_for(lambda: tavlo.focus_id() == 100 and feeds(tavlo)[:1] == ["港町ニュース"], what="the history")
+    mark = len(tavlo.spoken())
+    tavlo.keys("Return")
+    tavlo.wait_for(lambda: any(t.startswith("受信した見出しは5件です") for t in tavlo.spoken()[mark:]), timeout=30,
+                   what="the feed received from the history")
+    assert "記事リストの受信ができませんでした" not in tavlo.spoken()[mark:]
     print(f"\nEnter to count on the local site: {took:.2f} s (first reception)")

@@ -1,6 +1,7 @@
 """The audio player of radio categories: an entry opens the player, which plays the stream
 (fetched by the program itself, as Wine's DirectShow opens no web address), is driven from the
-keyboard and says what it does; a stream that cannot be had is announced; a hundred openings
+keyboard and says what it does; a stream that cannot be had, and a file on the computer named as
+a station, are announced as unopenable; a hundred openings
 and closings leave no thread behind, and no handle beyond what the platform's DirectShow keeps
 of every graph; the sleep timer stops it. The stream is a 75-second WAV on the local site (testing/site/fixtures/audio)."""
 import json
@@ -54,7 +55,7 @@ def receive_radio(tavlo):
             break
         except AssertionError:
             tavlo.click_title()
-    tavlo.wait_for(lambda: "受信した見出しは2件です" in tavlo.spoken(), timeout=30, what="the radio list")
+    tavlo.wait_for(lambda: "受信した見出しは3件です" in tavlo.spoken(), timeout=30, what="the radio list")
 
 
 def player_open(tavlo):
@@ -110,6 +111,25 @@ def check_unreachable_stream(tavlo):
     tavlo.keys("Escape")
     tavlo.wait_for(lambda: player_closed(tavlo), timeout=10, what="the list to have the keyboard")
     tavlo.keys("Up")
+
+
+def check_a_local_file_is_refused(tavlo):
+    """The third entry names a playable WAV on this computer: only web addresses reach the
+    media graph, so it is announced as unopenable and never plays."""
+    planted = tavlo.desktop.data_folder() / "planted.wav"
+    planted.write_bytes((ROOT / "testing" / "site" / "fixtures" / "audio" / "news.wav").read_bytes())
+    tavlo.keys("Down", "Down")
+    n = len(tavlo.spoken())
+    tavlo.keys("Return")
+    said_after(tavlo, n, OPEN_FAILED, timeout=30)
+    n = len(tavlo.spoken())
+    tavlo.keys("space", "2")
+    said_after(tavlo, n, "停止中")
+    assert "再生中" not in tavlo.spoken()[n:]
+    tavlo.keys("Escape")
+    tavlo.wait_for(lambda: player_closed(tavlo), timeout=10, what="the list to have the keyboard")
+    tavlo.keys("Up", "Up")
+    planted.unlink()
 
 
 def check_sleep_timer_stops_the_player(tavlo, power):
@@ -236,5 +256,6 @@ def test_radio_entry_plays_seeks_steps_the_volume_and_closes(tavlo, tmp_path):
     assert tavlo.spoken()[n:] == []
 
     check_unreachable_stream(tavlo)
+    check_a_local_file_is_refused(tavlo)
     open_and_close_many(tavlo)
     check_sleep_timer_stops_the_player(tavlo, power)

@@ -1,4 +1,6 @@
-"""The main window as a screen-reader user meets it: start, second start, size, focus, close."""
+"""The main window as a screen-reader user meets it: start, second start, size, focus, close,
+and a start from another folder."""
+import shutil
 import subprocess
 import time
 
@@ -37,6 +39,28 @@ def test_first_start_builds_the_window_and_the_data_folders(tavlo, desktop):
     assert len(values) == 18
     assert values["Opetion0"] == 12 and values["Opetion15"] == 0 and values["Opetion22"] == 1
     assert values["Opetion23"] == 1
+
+
+def test_a_start_elsewhere_takes_the_programs_own_menus_and_no_planted_library(tavlo, desktop, tmp_path):
+    """Started from another working folder, Tavlo reads the menus of its own folder, and an NVDA
+    library found only in that folder or in the data folder (which every local user may write
+    to) is never loaded."""
+    elsewhere = tmp_path / "elsewhere"
+    (elsewhere / "News").mkdir(parents=True)
+    (elsewhere / "News" / "Tavlo.menu").write_bytes("[Menu1]\r\nListText1=偽のメニュー\r\nNumber1=561\r\n".encode("cp932"))
+    library = "nvdaControllerClient64.dll"
+    (tavlo.folder / library).rename(elsewhere / library)
+    planted = desktop.data_folder() / library
+    planted.parent.mkdir(parents=True, exist_ok=True)
+    shutil.copy(elsewhere / library, planted)
+    try:
+        tavlo.start(cwd=elsewhere)
+        assert view(tavlo.probe(), 100)["items"][:3] == ["操作マニュアル", "受信履歴", "ニュースカテゴリー選択"]
+        tavlo.keys("ctrl+7", "alt+F4")
+        assert tavlo.wait_exit() == 0
+        assert [c for c in tavlo.heard() if c["engine"] == "nvda"] == []
+    finally:
+        planted.unlink()
 
 
 def test_second_start_restores_the_first_window_and_exits_0(tavlo):

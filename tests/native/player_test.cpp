@@ -202,4 +202,24 @@ TEST(PlayerDownload, TheNameAFetchedStreamIsKeptUnderKeepsItsKind) {
     EXPECT_STREQ(small, "player.");
 }
 
+TEST(PlayerAddress, OnlyWebAddressesReachTheGraph) {
+    // "\x95\x5C" is a Shift-JIS character whose second byte is a backslash.
+    const char* accepted[] = {"https://radio.example.jp/live.mp3", "http://a.jp/x.wav?y=1", "HTTP://A.JP/s",
+                              "https://a.jp/\x95\x5C.mp3"};
+    for (const char* a : accepted) EXPECT_TRUE(IsPlayableAddress(a)) << a;
+    const char* refused[] = {"",
+                             "\\\\host\\share\\x.mp3",
+                             "\\\\host@SSL@443\\share\\x.mp3",
+                             "file://\\\\host\\share\\x.mp3",
+                             "file:///c:/windows/media/tada.wav",
+                             "C:\\ProgramData\\x.mp3",
+                             "x.mp3",
+                             "https://a.jp\\..\\x.mp3",
+                             "http://\\\\host\\x.mp3",
+                             "mms://a.jp/live",
+                             "https://a.jp/x y.mp3"};
+    for (const char* a : refused) EXPECT_FALSE(IsPlayableAddress(a)) << a;
+    EXPECT_FALSE(IsPlayableAddress(nullptr));
+}
+
 }  // namespace

@@ -95,4 +95,27 @@ TEST(ReceptionLog, TextsAreCutToTheirBuffer) {
     EXPECT_TRUE(LogHasName(*log, ""));  // unused positions carry the empty name
 }
 
+TEST(ReceptionLog, OnlyPlainFileNamesOfTheNewsFolderAreCategoryFiles) {
+    // "\x95\x5C" is a Shift-JIS character whose second byte is a backslash.
+    const char* accepted[] = {"rss.txt", "demo.txt", "a b.txt", "\x95\x5C.txt", "x"};
+    for (const char* name : accepted) EXPECT_TRUE(IsCategoryFileName(name)) << name;
+    const char* refused[] = {"",
+                             "..",
+                             ".",
+                             "..\\..\\x.txt",
+                             "../x.txt",
+                             "sub\\rss.txt",
+                             "C:x.txt",
+                             "C:\\Users\\x.txt",
+                             "\\\\host\\share\\x.txt",
+                             "rss.txt:stream",
+                             "rss.txt.",
+                             "rss.txt ",
+                             "r*.txt",
+                             "https://a.jp/",
+                             "a\tb.txt"};
+    for (const char* name : refused) EXPECT_FALSE(IsCategoryFileName(name)) << name;
+    EXPECT_FALSE(IsCategoryFileName(nullptr));
+}
+
 }  // namespace

@@ -46,24 +46,25 @@ TEST(RecordingFormatTest, UnknownCodesKeepThePreviousFormat) {
 }
 
 TEST(SpeakFlagsTest, PlayFlagsForTextsAndFiles) {
-    // (isFileName, synchronous, isXml) -> SAPI flags
-    EXPECT_EQ(1u, PlaySpeakFlags(0, 0, 0));
-    EXPECT_EQ(0u, PlaySpeakFlags(0, 1, 0));
+    // (isFileName, synchronous, isXml) -> SAPI flags; a text that is not markup says so (16).
+    EXPECT_EQ(17u, PlaySpeakFlags(0, 0, 0));
+    EXPECT_EQ(16u, PlaySpeakFlags(0, 1, 0));
     EXPECT_EQ(9u, PlaySpeakFlags(0, 0, 1));
     EXPECT_EQ(8u, PlaySpeakFlags(0, 1, 1));
-    EXPECT_EQ(4u, PlaySpeakFlags(1, 0, 0));
-    EXPECT_EQ(4u, PlaySpeakFlags(1, 1, 0));
+    EXPECT_EQ(20u, PlaySpeakFlags(1, 0, 0));
+    EXPECT_EQ(20u, PlaySpeakFlags(1, 1, 0));
     EXPECT_EQ(12u, PlaySpeakFlags(1, 0, 1));
     // Only exactly 1 counts for the synchronous and XML flags, any non-zero for the file name.
-    EXPECT_EQ(1u, PlaySpeakFlags(0, 2, 2));
-    EXPECT_EQ(4u, PlaySpeakFlags(-1, 0, 0));
+    EXPECT_EQ(17u, PlaySpeakFlags(0, 2, 2));
+    EXPECT_EQ(20u, PlaySpeakFlags(-1, 0, 0));
 }
 
-TEST(SpeakFlagsTest, RecordFlagsAreNeverAsynchronous) {
-    EXPECT_EQ(0u, RecordSpeakFlags(0, 0));
+TEST(SpeakFlagsTest, RecordFlagsAreNeverAsynchronousAndNeverGuessMarkup) {
+    EXPECT_EQ(16u, RecordSpeakFlags(0, 0));
     EXPECT_EQ(8u, RecordSpeakFlags(0, 1));
-    EXPECT_EQ(4u, RecordSpeakFlags(1, 0));
+    EXPECT_EQ(20u, RecordSpeakFlags(1, 0));
     EXPECT_EQ(12u, RecordSpeakFlags(7, 1));
+    EXPECT_EQ(16u, RecordSpeakFlags(0, 2));
     EXPECT_EQ(40u, PitchSpeakFlags);
 }
 

@@ -79,7 +79,11 @@ TEST(WebAddress, OnlyHttpAndHttpsAddressesGoToTheBrowser) {
                              " http://a.jp/",
                              "http://a.jp/\r\nx",
                              "httpx://a.jp",
-                             "ftp://a.jp/"};
+                             "ftp://a.jp/",
+                             // The shell would read on past a space or a quote as arguments.
+                             "https://a.jp/x y",
+                             "https://a.jp/\" --new-window file:///c:/",
+                             "http://a.jp/\""};
     for (const char* a : refused) EXPECT_FALSE(IsWebAddress(a)) << a;
     EXPECT_FALSE(IsWebAddress(nullptr));
 }

@@ -9,12 +9,14 @@
 
 #include <string>
 
+#include "app/article/articleview.h"
 #include "app/article/bodyview.h"
 #include "app/article/clipboard.h"
 #include "app/article/search.h"
 #include "app/state/shell.h"
 #include "speech/reading_lines.h"
 #include "test_windows.h"
+#include "win/plaintext.h"
 
 namespace {
 
@@ -89,6 +91,49 @@ TEST_F(BodyViewTest, SearchesBeyondCharacter65535StartAtTheCaret) {
     EXPECT_EQ(Mark + "x", TextAt(found, 3));
     FindPrevious();
     EXPECT_EQ(0, BodyCaret());
+}
+
+// A page whose text is a rich-text document: hidden text, a picture for the image decoders.
+const std::string RtfPage =
+    "{\\rtf1\\ansi{\\fonttbl{\\f0 x;}}見える\\v 隠し\\v0{\\pict\\pngblip 89504e470d0a1a0a}}\r\n"
+    "二行目 {\\rtf1 b}";
+
+TEST_F(BodyViewTest, PageTextThatIsRichTextIsShownAsItsCharacters) {
+    ShowPageText(1, RtfPage.c_str());
+    EXPECT_EQ(RtfPage, BodyText());
+    EXPECT_EQ(0, BodyCaret());
+    EXPECT_FALSE(SendMessageA(view_, EM_CANUNDO, 0, 0));
+    EXPECT_FALSE(SendMessageA(view_, EM_GETMODIFY, 0, 0));
+    // Plain text with line breaks fills the control exactly as set-text does.
+    std::string plain = "見出し\r\nアAあ目印です\r\n\r\nabc";
+    ShowPageText(1, plain.c_str());
+    EXPECT_EQ(plain, BodyText());
+}
+
+TEST(PlainRichText, BothClassesTakeRichTextLiterallyWholeAndUndoably) {
+    LoadLibraryA("riched32.dll");
+    LoadLibraryA("riched20.dll");
+    for (const char* cls : {"RICHEDIT", "RichEdit20A"}) {
+        HWND rich = MakeTestWindow(cls, WS_POPUP | ES_MULTILINE);
+        ASSERT_NE(nullptr, rich) << cls;
+        // A limit below the text's length does not cut it, as it does not cut set-text.
+        SendMessageA(rich, EM_EXLIMITTEXT, 0, 8);
+        win::SetRichEditPlainText(rich, RtfPage.c_str());
+        char text[512] = {};
+        GetWindowTextA(rich, text, sizeof text);
+        EXPECT_EQ(RtfPage, text) << cls;
+
+        // A title line put before the text stays literal too, and one undo takes it away.
+        win::SetRichEditPlainText(rich, "本文");
+        SendMessageA(rich, EM_SETSEL, 0, 0);
+        win::ReplaceRichEditSelectionPlain(rich, "{\\rtf1 題}\r\n");
+        GetWindowTextA(rich, text, sizeof text);
+        EXPECT_EQ(std::string("{\\rtf1 題}\r\n本文"), text) << cls;
+        SendMessageA(rich, EM_UNDO, 0, 0);
+        GetWindowTextA(rich, text, sizeof text);
+        EXPECT_EQ(std::string("本文"), text) << cls;
+        DestroyWindow(rich);
+    }
 }
 
 TEST(Clipboard, CopiesTheTextAndReportsAClipboardItCannotOpen) {

@@ -349,7 +349,7 @@ TEST_F(StandInSapiTest, RenderingHandsOverVoiceVolumeRatePitchTextAndFormat) {
             "SetOutput||stream=1 allowFormatChanges=1\n"
             "Speak|" +
             Narrow(L"今日のニュース") +
-            "|flags=0\n"
+            "|flags=16\n"
             "Close||\n",
         Summary(Calls()));
     Wave wave = ReadWave(wav);
@@ -360,11 +360,13 @@ TEST_F(StandInSapiTest, RenderingHandsOverVoiceVolumeRatePitchTextAndFormat) {
     EXPECT_EQ(7u * 16000 / 25 * 2, wave.data.size());  // 40 ms per character
     EXPECT_TRUE(HasSound(wave));
 
-    // XML and text files; the stereo format stays chosen for a call with an unknown code.
+    // XML, text files, and a page text that looks like markup but is spoken as it is; the stereo
+    // format stays chosen for a call with an unknown code.
     std::wstring stereo = FreshPath(L"stereo.wav");
     DeleteFileW(transcript_.c_str());
     RecSAPI(stereo.c_str(), L"<emph>号外</emph>", owner_.window(), 0, 100, 0, 0, 0, 1, 0, 24);
     RecSAPI(stereo.c_str(), L"Z:\\article.txt", owner_.window(), 0, 100, 0, 0, 1, 0, 0, 0);
+    RecSAPI(stereo.c_str(), L"<silence msec='99999999'/>見出し", owner_.window(), 0, 100, 0, 0, 0, 0, 0, 0);
     std::vector<Call> calls = Calls();
     int binds = 0, speaks = 0;
     for (const Call& c : calls) {
@@ -375,11 +377,11 @@ TEST_F(StandInSapiTest, RenderingHandsOverVoiceVolumeRatePitchTextAndFormat) {
         }
         if (c.name == "Speak" && c.detail != "flags=40") {
             speaks++;
-            EXPECT_EQ(speaks == 1 ? "flags=8" : "flags=4", c.detail) << c.text;
+            EXPECT_EQ(speaks == 1 ? "flags=8" : speaks == 2 ? "flags=20" : "flags=16", c.detail) << c.text;
         }
     }
-    EXPECT_EQ(2, binds);
-    EXPECT_EQ(2, speaks);
+    EXPECT_EQ(3, binds);
+    EXPECT_EQ(3, speaks);
     wave = ReadWave(stereo);
     ASSERT_TRUE(wave.riff);
     EXPECT_EQ(2, wave.format.nChannels);
@@ -405,7 +407,7 @@ TEST_F(StandInSapiTest, RenderingsThatCannotBeMadeProperly) {
     RecSAPI(wav.c_str(), L"本文", owner.window(), 99, 100, 0, 0, 0, 0, 0, 11);
     std::string calls = Summary(Calls());
     EXPECT_EQ(std::string::npos, calls.find("SetVoice")) << calls;
-    EXPECT_NE(std::string::npos, calls.find("Speak|" + Narrow(L"本文") + "|flags=0")) << calls;
+    EXPECT_NE(std::string::npos, calls.find("Speak|" + Narrow(L"本文") + "|flags=16")) << calls;
     EXPECT_TRUE(ReadWave(wav).riff);
 
     // A file that cannot be created: the text must not be spoken anywhere else.
@@ -437,11 +439,11 @@ TEST_F(StandInSapiTest, LiveSpeechFlagsAndControls) {
         "SetVolume||80\n"
         "SetRate||2\n"
         "Speak|<pitch middle=\"-4\"/>|flags=40\n"
-        "Speak|a|flags=1\n"
-        "Speak|b|flags=0\n"
+        "Speak|a|flags=17\n"
+        "Speak|b|flags=16\n"
         "Speak|c|flags=9\n"
         "Speak|d|flags=8\n"
-        "Speak|e|flags=4\n"
+        "Speak|e|flags=20\n"
         "Speak|f|flags=12\n"
         "Pause||\n"
         "Resume||\n"
