@@ -56,16 +56,11 @@ const ListContentKind& KindIn(HWND list) {
 
 }  // namespace
 
-namespace {
-
-// HeadlineList back from a scrapbook folder: the article names give way to the headlines of the
-// category received last, so that an entry opens the headline it reads as.
-void RelistHeadlines() {
+void ListStoredHeadlines(bool radio) {
     if (!HeadlineList) return;
     int count = HeadlineStore.counts[0];
     if (count < 0) count = 0;
     if (count > HeadlinesPerLevel) count = HeadlinesPerLevel;
-    const bool radio = CategoryPlaysRadio();
     SendMessageA(HeadlineList, WM_SETREDRAW, FALSE, 0);
     SendMessageA(HeadlineList, LB_RESETCONTENT, 0, 0);
     char entry[ListEntryCapacity];
@@ -82,12 +77,12 @@ void RelistHeadlines() {
     InvalidateRect(HeadlineList, nullptr, TRUE);
 }
 
-}  // namespace
-
 void ShowReceivedHeadlines() {
     const bool leavingScrapbook = HeadlineListContent() == ListContent::ScrapArticles;
     ShowListContent(ListContent::Headlines);
-    if (leavingScrapbook) RelistHeadlines();
+    // Back from a scrapbook folder the article names give way to the headlines of the category
+    // received last, so that an entry opens the headline it reads as.
+    if (leavingScrapbook) ListStoredHeadlines(CategoryPlaysRadio());
 }
 
 void EnterInList(HWND list) { KindIn(list).enter(); }

@@ -38,6 +38,10 @@ void AnnounceWhereAmIInList(HWND list);
 // folder the list is refilled with them, so that no article name is left to open a headline.
 void ShowReceivedHeadlines();
 
+// Fills HeadlineList with the headlines in the store (level 0), numbered as Settings.NumberEntries
+// says unless they are radio stations, the first selected.
+void ListStoredHeadlines(bool radio);
+
 // Rewrites every entry of HeadlineList in place, numbered or not as Settings.NumberEntries
 // says, keeping the selection. A content without entryTitle is left alone.
 void RebuildHeadlineList();

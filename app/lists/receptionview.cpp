@@ -39,19 +39,7 @@ void FillList(const ReceptionReport& report) {
         std::memcpy(HeadlineStore.addresses[0][i], report.addresses[i], AddressCapacity);
     }
     HeadlineStore.counts[0] = count;
-    SendMessageA(HeadlineList, WM_SETREDRAW, FALSE, 0);
-    char entry[ListEntryCapacity];
-    for (int i = 0; i < count; ++i) {
-        const char* text = HeadlineStore.titles[0][i];
-        if (!report.radio) {
-            FormatListEntry(entry, sizeof entry, i + 1, text, Settings.NumberEntries == 1 ? 1 : 0);
-            text = entry;
-        }
-        SendMessageA(HeadlineList, LB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-    }
-    SendMessageA(HeadlineList, LB_SETCURSEL, 0, 0);
-    SendMessageA(HeadlineList, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(HeadlineList, nullptr, TRUE);
+    ListStoredHeadlines(report.radio);
     PageDepth = 0;
 }
 
