@@ -26,7 +26,7 @@ ctest --test-dir "$B/native" --output-on-failure -j 2
 stage "native unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 ctest --test-dir "$B/asan" --output-on-failure -j 2
 # The Win32 tests mostly wait (for the site, for speech delays, for deadlines): they run beside
-# the fuzzers, which keep one core busy.
+# the fuzzers, whose two niced lanes take what the tests leave of the two cores.
 stage "fuzzing, and beside it the Win32 tests under Wine"
 ctest --test-dir "$B/win64" --output-on-failure > "$B/win32-tests.log" 2>&1 &
 win32_tests=$!
