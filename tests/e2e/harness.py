@@ -197,8 +197,10 @@ class Tavlo:
     def start(self, wait=True, cwd=None):
         """cwd: another working folder to start in than the program folder."""
         program = str(self.folder / "Tavlo.exe") if cwd else "Tavlo.exe"
-        self.process = subprocess.Popen(["wine", program], cwd=cwd or self.folder, env=self.env(),
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # Wine's own messages go to a log beside the transcript: a timed-out wait quotes its end.
+        with open(self.workdir / "wine.log", "ab") as log:
+            self.process = subprocess.Popen(["wine", program], cwd=cwd or self.folder, env=self.env(),
+                                            stdout=subprocess.DEVNULL, stderr=log)
         if wait:
             self.wait_for(lambda: self.window_exists(), what="the main window")
             time.sleep(0.5)
@@ -286,7 +288,14 @@ class Tavlo:
             if value:
                 return value
             time.sleep(0.1)
-        raise AssertionError(f"timed out waiting for {what}")
+        raise AssertionError(f"timed out waiting for {what}\n" + self.last_words())
+
+    def last_words(self):
+        """The end of the transcript and of Wine's messages, for a failure's report."""
+        spoken = self.spoken()[-6:] if self.transcript_path.exists() else []
+        log = self.workdir / "wine.log"
+        wine = log.read_text(encoding="utf-8", errors="replace").splitlines()[-12:] if log.exists() else []
+        return "last spoken: " + " | ".join(spoken) + "\nWine's last messages:\n" + "\n".join(wine)
 
     def wait_reading_ended(self, timeout=30):
         """Waits until no reading runs, by the program's own count of its reading threads: a
