@@ -141,7 +141,8 @@ int OpenRelatedLink(bool fromCommand) {
     MakeArticlePageTitle(
         HeadlineStore.titles[level][choice.index], HeadlineStore.pageTitles[level], TitleCapacity);
     if (choice.mode == LinkMode::Browser) {
-        if (!OpenInBrowser(pageAddress)) SpeakMessage("このアドレスはブラウザで開けません", 100);
+        if (!IsWebAddress(pageAddress)) SpeakMessage("このアドレスはブラウザで開けません", 100);
+        else OpenInBrowser(pageAddress);
         return 0;
     }
     return ShowRelatedPage(pageAddress, choice.mode == LinkMode::AsNews);

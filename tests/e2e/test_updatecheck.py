@@ -80,3 +80,19 @@ def test_a_site_that_cannot_be_reached_is_announced_only_on_demand(tavlo):
     # The start-up check said nothing, and no box came up at all.
     assert tavlo.spoken().count("更新情報を確認できませんでした") == 1
     assert not box_open(tavlo, "更新チェック") and not box_open(tavlo, "更新通知")
+
+
+@pytest.mark.settings(dict(NVDA_ONLY, Opetion1=1))
+@pytest.mark.menu(menu("https://localhost/update/1141"))
+def test_a_browser_that_cannot_be_started_is_announced(site, desktop, tavlo, tmp_path):
+    # Without a handler for https the shell starts nothing: the user who said Yes hears so.
+    handler, saved = r"HKCR\https", tmp_path / "https.reg"
+    desktop.reg(["export", handler, str(saved), "/y"])
+    desktop.reg(["delete", handler, "/f"])
+    try:
+        tavlo.start()
+        wait_box(tavlo, "更新通知")
+        answer(tavlo, "更新通知", "Return")
+        tavlo.wait_spoken("ブラウザーを起動できませんでした")
+    finally:
+        desktop.reg(["import", str(saved)])
