@@ -113,7 +113,14 @@ class WineDesktop:
                               timeout=timeout, **kw)
 
     def reg(self, args):
-        return self.run(["wine", "reg"] + args)
+        """Runs Wine's reg. A write is checked: Wine now and then fails to start a process on a
+        loaded machine, and a test must not go on without the value it set."""
+        for attempt in range(3):
+            result = self.run(["wine", "reg"] + args)
+            if args[0] not in ("add", "import") or result.returncode == 0:
+                return result
+            time.sleep(0.5)
+        raise AssertionError(f"reg {' '.join(args)} failed ({result.returncode})")
 
     def settings(self):
         """The values of the settings key as {name: int}; {} when the key is missing."""
