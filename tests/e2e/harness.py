@@ -189,6 +189,7 @@ class Tavlo:
         env = dict(self.desktop.env)
         env["TAVLO_TRANSCRIPT"] = windows_path(self.transcript_path)
         env["TAVLO_SR_CONTROL"] = windows_path(self.control_path)
+        env["WINEDEBUG"] = "-all,err+all"  # Wine's errors reach wine.log; its traces stay off
         env.update(self.switches)
         return env
 
